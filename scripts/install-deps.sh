@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test; does nothing when they are present.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-res0-dev libx11-xcb-dev libx11-dev
+    xvfb xauth xdotool x11-utils icewm fonts-liberation
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Starts the program on $DISPLAY. Without a display it starts a private one
+# (Xvfb with IceWM as window manager and tray host), runs the program there,
+# saves a screenshot as BUILD/screenshot.png and keeps running until interrupted.
+set -uo pipefail
+build=${1:-build}
+program=$build/trelvanix
+
+if [ -n "${DISPLAY:-}" ]; then
+    exec "$program"
+fi
+
+source "$(dirname "$0")/../tests/support/xsession.sh"
+scratch=$(mktemp -d)
+program_pid=""
+finish() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
+    stop_xsession
+    rm -rf "$scratch"
+}
+trap finish EXIT
+trap 'exit 0' INT TERM
+
+start_xsession "$scratch" "$build/trelvanix-xtool" || exit 1
+echo "Private display $DISPLAY (Xvfb with IceWM)."
+"$program" &
+program_pid=$!
+
+window=$(xdotool search --sync --onlyvisible --pid "$program_pid" --name '^Trelvanix$' 2>/dev/null | head -n 1)
+if [ -z "$window" ]; then
+    echo "The program's window did not appear." >&2
+    exit 1
+fi
+sleep 1 # let the first paint finish
+if "$build/trelvanix-xtool" screenshot "$window" "$build/screenshot.png"; then
+    echo "Screenshot of the main window: $(realpath "$build/screenshot.png")"
+fi
+echo "Trelvanix is running on $DISPLAY; press Ctrl+C to end it."
+wait "$program_pid"

@@ -1,0 +1,116 @@
+#include "app/Form1.h"
+
+#include "app/ListView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QPushButton>
+
+Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_platform(platform), m_programFolder(std::move(programFolder))
+{
+    setMouseTracking(true);
+    createControls();
+    applyFonts();
+    placeControls();
+    nameControlsForAccessibility();
+    connectPointerFeedback();
+    centreOnScreen();
+}
+
+Form1::~Form1() = default;
+
+std::array<QPushButton *, 7> Form1::pushButtons() const
+{
+    return {PushButton1, PushButton2, PushButton5, PushButton6,
+            PushButton7, PushButton8, PushButton9};
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload();
+    event->accept();
+}
+
+void Form1::connectPointerFeedback()
+{
+    for (QPushButton *button : pushButtons())
+        button->installEventFilter(this);
+    Check1->installEventFilter(this);
+    Frame2->installEventFilter(this);
+    connect(ListView1, &ListView::mouseMoved, this, &Form1::ListView1_MouseMove);
+    connect(ListView2, &ListView::mouseMoved, this, &Form1::ListView2_MouseMove);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseMove)
+        return QWidget::eventFilter(watched, event);
+    if (watched == Check1) {
+        Check1_MouseMove();
+    } else if (watched == Frame2) {
+        // Moves over the option buttons and the interval box reach the frame
+        // too; they change nothing.
+        const auto *move = static_cast<QMouseEvent *>(event);
+        if (!Frame2->childAt(move->position().toPoint()))
+            Frame2_MouseMove();
+    } else if (watched->inherits("QPushButton")) {
+        PushButton_MouseMove();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    // Controls pass on moves they ignore; only the bare background counts here.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::Form_MouseMove()
+{
+    setMousePointer(DefaultPointer);
+}
+
+void Form1::ListView1_MouseMove()
+{
+    setMousePointer(DefaultPointer);
+}
+
+void Form1::ListView2_MouseMove()
+{
+    setMousePointer(DefaultPointer);
+}
+
+void Form1::Frame2_MouseMove()
+{
+    setMousePointer(DefaultPointer);
+}
+
+void Form1::Check1_MouseMove()
+{
+    setMousePointer(CustomPointer);
+}
+
+void Form1::PushButton_MouseMove()
+{
+    setMousePointer(CustomPointer);
+}
+
+void Form1::setMousePointer(int pointer)
+{
+    if (pointer == m_mousePointer)
+        return;
+    m_mousePointer = pointer;
+    // Without a loaded picture the custom pointer shows the system's default.
+    if (pointer == CustomPointer && m_mouseIcon)
+        setCursor(*m_mouseIcon);
+    else
+        unsetCursor();
+}

@@ -1,0 +1,129 @@
+// The controls of the main window, their texts, fonts and places.
+#include "app/Form1.h"
+
+#include "app/ListView.h"
+#include "common/Twips.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+constexpr int clientWidthTwips = 8040;
+constexpr int clientHeightTwips = 6405;
+
+struct Placement {
+    QWidget *control;
+    int left, top, width, height; // twips, within the parent
+};
+
+QPushButton *createPushButton(const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setMouseTracking(true);
+    return button;
+}
+} // namespace
+
+void Form1::createControls()
+{
+    PushButton2 = createPushButton(QStringLiteral("Help"), this);
+    ListView1 = new ListView(this);
+    ListView1->setCheckBoxes(true);
+    ListView1->setToolTip(
+        QStringLiteral("Move | line to right and out of window to reveal full names."));
+    PushButton6 = createPushButton(QStringLiteral("Select All"), this);
+    PushButton9 = createPushButton(QStringLiteral("Unselect All"), this);
+    PushButton7 = createPushButton(QStringLiteral("Select Items Containing X Chars"), this);
+    PushButton8 = createPushButton(QStringLiteral("Select Items Not Containing X Ch"), this);
+    PushButton1 = createPushButton(QStringLiteral("Refresh List Above"), this);
+    Check1 = new QCheckBox(QStringLiteral("Keep This Window On Top"), this);
+    Check1->setMouseTracking(true);
+    Frame2 = new QGroupBox(QStringLiteral("Refresh Option"), this);
+    Frame2->setMouseTracking(true);
+    Option3 = new QRadioButton(QStringLiteral("Refresh list manually with a button"), Frame2);
+    Option3->setChecked(true);
+    Option4 = new QRadioButton(QStringLiteral("Refresh list automatically every") +
+                                   QString(23, QLatin1Char(' ')) + QStringLiteral("second/s"),
+                               Frame2);
+    Text1 = new QLineEdit(QStringLiteral("1"), Frame2);
+    PushButton5 = createPushButton(QStringLiteral("Kill Selected Processes"), this);
+    ListView2 = new ListView(this);
+    ListView2->setToolTip(QStringLiteral(
+        "Double-click item to remove it. Move | line to right and out of window to reveal "
+        "full names."));
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(0);
+}
+
+void Form1::placeControls()
+{
+    const Placement placements[] = {
+        {PushButton2, 120, 120, 7800, 405},  {ListView1, 120, 630, 7800, 2415},
+        {PushButton6, 120, 3135, 3840, 405}, {PushButton9, 4080, 3135, 3840, 405},
+        {PushButton7, 120, 3645, 3840, 405}, {PushButton8, 4080, 3645, 3840, 405},
+        {PushButton1, 120, 4155, 3840, 405}, {Check1, 4080, 4155, 3840, 405},
+        {Frame2, 120, 4680, 7800, 1110},     {Option3, 240, 345, 4455, 255},
+        {Option4, 240, 690, 5415, 255},      {Text1, 3360, 630, 735, 345},
+        {PushButton5, 120, 5895, 7800, 405}, {ListView2, 120, 7185, 5280, 2325},
+    };
+    const double dpi = logicalDpiX();
+    for (const Placement &p : placements)
+        p.control->setGeometry(twipsToPixels(p.left, dpi), twipsToPixels(p.top, dpi),
+                               twipsToPixels(p.width, dpi), twipsToPixels(p.height, dpi));
+    // Option4's caption leaves a gap for Text1; keep the box above the caption.
+    Text1->raise();
+    setFixedSize(twipsToPixels(clientWidthTwips, dpi), twipsToPixels(clientHeightTwips, dpi));
+}
+
+void Form1::applyFonts()
+{
+    QFont windowFont(QStringLiteral("Arial"));
+    windowFont.setPointSizeF(9);
+    windowFont.setBold(true);
+    setFont(windowFont);
+
+    QFont buttonFont = windowFont;
+    buttonFont.setPointSizeF(11.25);
+    for (QPushButton *button : pushButtons())
+        button->setFont(buttonFont);
+    Check1->setFont(buttonFont);
+}
+
+void Form1::nameControlsForAccessibility()
+{
+    const std::pair<QWidget *, const char *> names[] = {
+        {ListView1, "ListView1"},     {ListView2, "ListView2"},     {PushButton1, "PushButton1"},
+        {PushButton2, "PushButton2"}, {PushButton5, "PushButton5"}, {PushButton6, "PushButton6"},
+        {PushButton7, "PushButton7"}, {PushButton8, "PushButton8"}, {PushButton9, "PushButton9"},
+        {Frame2, "Frame2"},           {Option3, "Option3"},         {Option4, "Option4"},
+        {Text1, "Text1"},             {Check1, "Check1"},
+    };
+    for (const auto &[widget, name] : names)
+        widget->setObjectName(QLatin1String(name));
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    ListView1->setAccessibleName(QStringLiteral("Running Processes/Tasks"));
+    ListView2->setAccessibleName(QStringLiteral("Processes/Tasks To Kill"));
+    Text1->setAccessibleName(QStringLiteral("Refresh interval in seconds"));
+    for (QPushButton *button : pushButtons())
+        button->setAccessibleName(button->text());
+    Option3->setAccessibleName(Option3->text());
+    Check1->setAccessibleName(Check1->text());
+    Option4->setAccessibleName(QStringLiteral("Refresh list automatically every N second/s"));
+    Frame2->setAccessibleName(Frame2->title());
+}
+
+void Form1::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    move(area.center() - rect().center());
+}

@@ -1,0 +1,102 @@
+// Start-up and shut-down of the main window.
+#include "app/Form1.h"
+
+#include "app/CursorFile.h"
+#include "app/ListView.h"
+#include "app/MainWindowHandle.h"
+#include "common/AppIcon.h"
+#include "common/ErrorReport.h"
+#include "common/ShellHelpers.h"
+#include "common/StepGuard.h"
+#include "platform/PlatformServices.h"
+#include "proc/ProcessPass.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+void Form1::Form_Load()
+{
+    StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Form_Load")));
+    guard.step(102, [&] {
+        setWindowTitle(QString::fromLatin1(productName));
+        setWindowIcon(appIcon());
+        setApplicationTitle();
+    });
+    guard.step(104, [&] { loadSkin(); });
+    const QString cursorPath = programFilePath(m_programFolder, QStringLiteral("\\HAND-M.CUR"));
+    if (guard.test(106, [&] { return fileExists(cursorPath); }))
+        guard.step(108, [&] { m_mouseIcon = loadCursorFile(cursorPath); });
+    setUpColumns(guard);
+    guard.step(160, [&] { setWindowIcon(appIcon()); });
+    guard.step(164, [&] { mainWindowHandle = static_cast<WindowHandle>(winId()); });
+    guard.step(166, [&] { loadProcesses(); });
+    guard.step(168, [] { QCoreApplication::processEvents(); });
+    guard.step(170, [] { QCoreApplication::processEvents(); });
+    guard.step(172, [&] { loadWindows(); });
+    applyRefreshOption(guard);
+}
+
+void Form1::setUpColumns(StepGuard &guard)
+{
+    guard.step(126, [&] { ListView1->addColumn(QStringLiteral("Running Processes/Tasks")); });
+    guard.step(128, [&] { ListView1->addColumn(QStringLiteral("ID")); });
+    guard.step(130, [&] { ListView1->addColumn(QStringLiteral("Type")); });
+    guard.step(134, [&] { ListView1->setColumnWidthTwips(1, 6000); });
+    guard.step(136, [&] { ListView1->setColumnWidthTwips(2, 1); });
+    guard.step(138, [&] { ListView1->setColumnWidthTwips(3, 1000); });
+    guard.step(140, [&] { ListView1->setSorted(true); });
+    guard.step(142, [&] { ListView1->setSortKey(0); });
+    guard.step(144, [&] { ListView2->addColumn(QStringLiteral("ID")); });
+    guard.step(146, [&] { ListView2->addColumn(QStringLiteral("Processes/Tasks To Kill")); });
+    guard.step(148, [&] { ListView2->addColumn(QStringLiteral("Type")); });
+    guard.step(150, [&] { ListView2->setColumnWidthTwips(1, 1); });
+    guard.step(152, [&] { ListView2->setColumnWidthTwips(2, 3500); });
+    guard.step(154, [&] { ListView2->setColumnWidthTwips(3, 1000); });
+    guard.step(156, [&] { ListView2->setSorted(true); });
+    guard.step(158, [&] { ListView2->setSortKey(1); });
+}
+
+void Form1::applyRefreshOption(StepGuard &guard)
+{
+    if (guard.test(206, [&] { return Option3->isChecked(); })) {
+        guard.step(208, [&] { Text1->setEnabled(false); });
+        guard.step(210, [&] { StopTimer(); });
+    }
+}
+
+void Form1::Form_QueryUnload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Form_QueryUnload")));
+    guard.step(112, [] { QCoreApplication::processEvents(); });
+    guard.step(114, [&] { endProgram(); });
+}
+
+void Form1::endProgram()
+{
+    Timer1->stop();
+    // Leaves every event loop, nested ones of open boxes included.
+    QCoreApplication::exit(0);
+}
+
+void Form1::loadProcesses()
+{
+    ::loadProcesses(*ListView1, *m_platform.processSnapshots);
+}
+
+void Form1::StopTimer()
+{
+    Timer1->setInterval(0);
+    Timer1->stop();
+}
+
+// The optional skin arrives with the appearance helpers; until then the
+// window keeps the standard look, as it does without a skin file.
+void Form1::loadSkin() {}
+
+// The desktop's windows join the running list with the window walk.
+void Form1::loadWindows() {}

@@ -1,0 +1,205 @@
+#include "app/ListModel.h"
+
+#include "common/Failure.h"
+
+#include <algorithm>
+
+namespace {
+IndexFailure outOfBounds(int position, int count)
+{
+    return IndexFailure(QStringLiteral("Index out of bounds: position %1 of a list with %2 rows")
+                            .arg(position)
+                            .arg(count));
+}
+} // namespace
+
+QString ListItem::text() const
+{
+    return m_model->storageRow(m_index, m_generation).texts[0];
+}
+
+void ListItem::setSubItem(int number, const QString &text)
+{
+    if (number < 1 || number > 2)
+        throw IndexFailure(QStringLiteral("Invalid sub-item index %1").arg(number));
+    m_model->storageRow(m_index, m_generation).texts[number] = text;
+    if (m_model->m_sorted && m_model->m_sortKey == number)
+        m_model->m_orderDirty = true;
+    m_model->scheduleViewUpdate();
+}
+
+ListModel::ListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+int ListModel::addColumn(const QString &header)
+{
+    const int column = static_cast<int>(m_headers.size());
+    beginInsertColumns({}, column, column);
+    m_headers.append(header);
+    endInsertColumns();
+    return column + 1;
+}
+
+void ListModel::setSorted(bool on)
+{
+    m_sorted = on;
+    m_orderDirty = true;
+    scheduleViewUpdate();
+}
+
+void ListModel::setSortKey(int column)
+{
+    m_sortKey = std::clamp(column, 0, 2);
+    m_orderDirty = true;
+    scheduleViewUpdate();
+}
+
+void ListModel::removeAllRows()
+{
+    m_rows.clear();
+    m_order.clear();
+    m_orderDirty = false;
+    ++m_generation;
+    scheduleViewUpdate();
+}
+
+ListItem ListModel::addRow(const QString &text)
+{
+    const int index = static_cast<int>(m_rows.size());
+    m_rows.push_back(Row{{text, QString(), QString()}, false});
+    m_order.push_back(index);
+    if (m_sorted)
+        m_orderDirty = true;
+    scheduleViewUpdate();
+    return ListItem(this, index, m_generation);
+}
+
+QString ListModel::text(int position) const
+{
+    return m_rows[storageIndexAt(position)].texts[0];
+}
+
+QString ListModel::subItem(int position, int number) const
+{
+    if (number < 1 || number > 2)
+        throw IndexFailure(QStringLiteral("Invalid sub-item index %1").arg(number));
+    return m_rows[storageIndexAt(position)].texts[number];
+}
+
+bool ListModel::isChecked(int position) const
+{
+    return m_rows[storageIndexAt(position)].checked;
+}
+
+void ListModel::setChecked(int position, bool checked)
+{
+    const int index = storageIndexAt(position);
+    m_rows[index].checked = checked;
+    if (position - 1 < m_shownRows && !m_updatePending) {
+        const QModelIndex cell = createIndex(position - 1, 0);
+        emit dataChanged(cell, cell, {Qt::CheckStateRole});
+    }
+}
+
+ListModel::Row &ListModel::storageRow(int storageIndex, quint64 generation)
+{
+    if (generation != m_generation || storageIndex < 0 || storageIndex >= count())
+        throw IndexFailure(QStringLiteral("The row was removed from the list"));
+    return m_rows[storageIndex];
+}
+
+int ListModel::storageIndexAt(int position) const
+{
+    if (position < 1 || position > count())
+        throw outOfBounds(position, count());
+    ensureSorted();
+    return m_order[position - 1];
+}
+
+const ListModel::Row *ListModel::shownRow(int viewRow) const
+{
+    if (viewRow < 0 || viewRow >= m_shownRows || viewRow >= count())
+        return nullptr;
+    ensureSorted();
+    return &m_rows[m_order[viewRow]];
+}
+
+void ListModel::ensureSorted() const
+{
+    if (!m_orderDirty)
+        return;
+    m_orderDirty = false;
+    if (!m_sorted)
+        return;
+    const int key = m_sortKey;
+    std::stable_sort(m_order.begin(), m_order.end(), [this, key](int a, int b) {
+        return QString::compare(m_rows[a].texts[key], m_rows[b].texts[key],
+                                Qt::CaseInsensitive) < 0;
+    });
+}
+
+void ListModel::scheduleViewUpdate()
+{
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QMetaObject::invokeMethod(this, &ListModel::publish, Qt::QueuedConnection);
+}
+
+void ListModel::publish()
+{
+    m_updatePending = false;
+    beginResetModel();
+    ensureSorted();
+    m_shownRows = count();
+    endResetModel();
+}
+
+int ListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_shownRows;
+}
+
+int ListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
+}
+
+QVariant ListModel::data(const QModelIndex &index, int role) const
+{
+    const Row *row = shownRow(index.row());
+    if (!row || index.column() < 0 || index.column() > 2)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return row->texts[index.column()];
+    if (role == Qt::CheckStateRole && m_checkBoxes && index.column() == 0)
+        return row->checked ? Qt::Checked : Qt::Unchecked;
+    return {};
+}
+
+bool ListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || !m_checkBoxes || index.column() != 0 ||
+        !shownRow(index.row()))
+        return false;
+    const int storage = m_order[index.row()];
+    m_rows[storage].checked = value.toInt() == Qt::Checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (m_checkBoxes && index.column() == 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_headers.size())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return m_headers[section];
+    return {};
+}

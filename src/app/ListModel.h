@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <vector>
+
+class ListModel;
+
+// A row as returned by adding it, for setting its sub-items right after.
+class ListItem
+{
+public:
+    ListItem(ListModel *model, int storageIndex, quint64 generation)
+        : m_model(model), m_index(storageIndex), m_generation(generation)
+    {
+    }
+    QString text() const;
+    // Sets sub-item 1 or 2 (the second or third column).
+    void setSubItem(int number, const QString &text);
+
+private:
+    ListModel *m_model;
+    int m_index;
+    quint64 m_generation;
+};
+
+// The rows of a list control. Rows live in a vector; while sorting is on they
+// are sorted once when next read or shown, not per insert, and views learn of
+// a whole rebuild by one reset.
+class ListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ListModel(QObject *parent = nullptr);
+
+    int addColumn(const QString &header);
+    void setCheckBoxes(bool on) { m_checkBoxes = on; }
+    void setSorted(bool on);
+    void setSortKey(int column);
+
+    void removeAllRows();
+    ListItem addRow(const QString &text);
+    int count() const { return static_cast<int>(m_rows.size()); }
+
+    // Positions run from 1 to count() in display order; others throw IndexFailure.
+    QString text(int position) const;
+    QString subItem(int position, int number) const;
+    bool isChecked(int position) const;
+    void setChecked(int position, bool checked);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    friend class ListItem;
+    struct Row {
+        QString texts[3];
+        bool checked = false;
+    };
+
+    Row &storageRow(int storageIndex, quint64 generation);
+    int storageIndexAt(int position) const;
+    const Row *shownRow(int viewRow) const;
+    void ensureSorted() const;
+    void scheduleViewUpdate();
+    void publish();
+
+    QStringList m_headers;
+    std::vector<Row> m_rows;
+    mutable std::vector<int> m_order; // storage index of each display position
+    mutable bool m_orderDirty = false;
+    bool m_sorted = false;
+    int m_sortKey = 0;
+    bool m_checkBoxes = false;
+    quint64 m_generation = 0; // bumped when all rows go, so stale ListItems fail
+    int m_shownRows = 0;      // the row count views were last told of
+    bool m_updatePending = false;
+};

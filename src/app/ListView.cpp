@@ -1,0 +1,60 @@
+#include "app/ListView.h"
+
+#include "common/Twips.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
+
+ListView::ListView(QWidget *parent) : QTreeView(parent), m_model(new ListModel(this))
+{
+    setModel(m_model);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setItemsExpandable(false);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    header()->setMinimumSectionSize(1);
+    viewport()->setMouseTracking(true);
+    header()->installEventFilter(this);
+    keepScrollPositionAcrossResets();
+}
+
+void ListView::addColumn(const QString &header)
+{
+    m_model->addColumn(header);
+}
+
+void ListView::setColumnWidthTwips(int column, int twips)
+{
+    // At least one pixel, so that a hidden-narrow column can still be dragged open.
+    setColumnWidth(column - 1, std::max(1, twipsToPixels(twips, logicalDpiX())));
+}
+
+bool ListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove)
+        emit mouseMoved();
+    return QTreeView::viewportEvent(event);
+}
+
+bool ListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == header() && event->type() == QEvent::MouseMove)
+        emit mouseMoved();
+    return QTreeView::eventFilter(watched, event);
+}
+
+void ListView::keepScrollPositionAcrossResets()
+{
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_savedScroll = verticalScrollBar()->value(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        executeDelayedItemsLayout();
+        verticalScrollBar()->setValue(m_savedScroll);
+    });
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/ListModel.h"
+
+#include <QTreeView>
+
+// A report-view list with column headers and, optionally, a check box per row.
+// Rows are addressed by their position in display order, 1 to count().
+class ListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    explicit ListView(QWidget *parent = nullptr);
+
+    void setCheckBoxes(bool on) { m_model->setCheckBoxes(on); }
+    void addColumn(const QString &header);
+    // `column` counts from 1, as the columns were added.
+    void setColumnWidthTwips(int column, int twips);
+    void setSorted(bool on) { m_model->setSorted(on); }
+    void setSortKey(int column) { m_model->setSortKey(column); }
+
+    void removeAllRows() { m_model->removeAllRows(); }
+    ListItem addRow(const QString &text) { return m_model->addRow(text); }
+    int count() const { return m_model->count(); }
+    QString text(int position) const { return m_model->text(position); }
+    QString subItem(int position, int number) const { return m_model->subItem(position, number); }
+    bool isChecked(int position) const { return m_model->isChecked(position); }
+    void setChecked(int position, bool checked) { m_model->setChecked(position, checked); }
+
+    ListModel *listModel() const { return m_model; }
+
+signals:
+    // The pointer moved over the list, its rows or its headers.
+    void mouseMoved();
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void keepScrollPositionAcrossResets();
+
+    ListModel *m_model;
+    int m_savedScroll = 0;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The application icon, a blue "Q", at 16 x 16 and larger sizes.
+QIcon appIcon();

@@ -1,0 +1,58 @@
+#include "common/DialogService.h"
+
+#include "common/ShellHelpers.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+DialogService *installedService = nullptr;
+
+QString titleOrApplicationTitle(const QString &title)
+{
+    return title.isEmpty() ? applicationTitle() : title;
+}
+
+QMessageBox::Icon qtIcon(DialogService::Icon icon)
+{
+    switch (icon) {
+    case DialogService::Icon::Information:
+        return QMessageBox::Information;
+    case DialogService::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case DialogService::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+} // namespace
+
+DialogService &DialogService::current()
+{
+    static QtDialogService real;
+    return installedService ? *installedService : real;
+}
+
+void DialogService::install(DialogService *service)
+{
+    installedService = service;
+}
+
+void QtDialogService::messageBox(const QString &text, const QString &title, Icon icon)
+{
+    QMessageBox box(qtIcon(icon), titleOrApplicationTitle(title), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+QString QtDialogService::inputBox(const QString &prompt, const QString &title,
+                                  const QString &defaultText)
+{
+    bool accepted = false;
+    const QString text =
+        QInputDialog::getText(QApplication::activeWindow(), titleOrApplicationTitle(title),
+                              prompt, QLineEdit::Normal, defaultText, &accepted);
+    return accepted ? text : QString();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every modal box and prompt of the program goes through here, so tests can
+// answer them instead of a user.
+class DialogService
+{
+public:
+    enum class Icon { None, Information, Exclamation };
+
+    virtual ~DialogService() = default;
+
+    // A modal box with an OK button only; returns when it was closed.
+    // An empty title means the application title.
+    virtual void messageBox(const QString &text, const QString &title, Icon icon) = 0;
+
+    // A modal text prompt; returns the typed text, or the empty text when cancelled.
+    virtual QString inputBox(const QString &prompt, const QString &title,
+                             const QString &defaultText) = 0;
+
+    static DialogService &current();
+    // Installs a service for the rest of the run (or until replaced); nullptr restores the real one.
+    static void install(DialogService *service);
+};
+
+// The real boxes, on Qt's message box and input dialog.
+class QtDialogService : public DialogService
+{
+public:
+    void messageBox(const QString &text, const QString &title, Icon icon) override;
+    QString inputBox(const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
+};

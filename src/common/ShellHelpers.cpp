@@ -1,0 +1,56 @@
+#include "common/ShellHelpers.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+QString &storedApplicationTitle()
+{
+    static QString title;
+    return title;
+}
+
+QString withoutLastWord(const QString &text)
+{
+    const qsizetype blank = text.lastIndexOf(QLatin1Char(' '));
+    return blank < 0 ? text : text.left(blank);
+}
+} // namespace
+
+bool fileExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && info.lastModified().isValid();
+}
+
+QString applicationTitleFor(const QString &name)
+{
+    QString title = withoutLastWord(name);
+    while (title.size() > 40) {
+        const QString shorter = withoutLastWord(title);
+        if (shorter == title)
+            break; // one long word: nothing left to remove
+        title = shorter;
+    }
+    return title;
+}
+
+void setApplicationTitle()
+{
+    storedApplicationTitle() = applicationTitleFor(QString::fromLatin1(productName));
+}
+
+QString applicationTitle()
+{
+    const QString &title = storedApplicationTitle();
+    return title.isEmpty() ? QString::fromLatin1(productName) : title;
+}
+
+QString programFilePath(const QString &programFolder, const QString &backslashName)
+{
+    QString relative = backslashName;
+    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::toNativeSeparators(programFolder + relative);
+}

@@ -1,0 +1,13 @@
+#include "common/StepGuard.h"
+
+#include "common/ErrorReport.h"
+
+void StepGuard::report(const QString &description)
+{
+    ++m_failures;
+    // The box runs a nested event loop; a failure in there must not reach us.
+    try {
+        reportError(description, m_label, m_step);
+    } catch (...) {
+    }
+}

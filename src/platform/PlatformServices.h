@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/ProcessSnapshot.h"
+
+#include <memory>
+
+// The platform's services as the program's logic uses them. Tests build one
+// from in-memory fakes.
+struct PlatformServices {
+    std::unique_ptr<ProcessSnapshotSource> processSnapshots;
+};
+
+// The services of the platform the program was built for.
+PlatformServices createPlatformServices();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+
+// One record of a process snapshot, shaped after the system's snapshot record:
+// an ID and a 260-byte name field that holds the executable's file name
+// followed by a NUL (a field without a NUL gives the empty name).
+struct ProcessEntry {
+    static constexpr int nameFieldSize = 260;
+
+    quint32 processId = 0;
+    char exeFile[nameFieldSize] = {};
+};
+
+// A snapshot walked first/next. It is released when the object goes.
+class ProcessSnapshot
+{
+public:
+    virtual ~ProcessSnapshot() = default;
+    // Fills `entry` with the first process; false when the snapshot is empty.
+    virtual bool first(ProcessEntry &entry) = 0;
+    // Fills `entry` with the next process; false past the last one.
+    virtual bool next(ProcessEntry &entry) = 0;
+};
+
+class ProcessSnapshotSource
+{
+public:
+    virtual ~ProcessSnapshotSource() = default;
+    // Never null: a snapshot that cannot be taken walks as empty.
+    virtual std::unique_ptr<ProcessSnapshot> takeSnapshot() = 0;
+    // What identified the process with this ID when the latest snapshot saw it
+    // (its start time), so that a later termination can tell a reused ID.
+    virtual std::optional<quint64> identityAtSnapshot(quint32 processId) const = 0;
+};

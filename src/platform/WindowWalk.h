@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/WindowTypes.h"
+
+#include <QString>
+
+// The desktop's top-level windows in Z order, top first, walked first/next.
+class WindowWalk
+{
+public:
+    static constexpr quint32 styleVisible = 0x10000000;
+    static constexpr quint32 styleBorder = 0x00800000;
+
+    virtual ~WindowWalk() = default;
+    // The topmost window of the level that `start` belongs to; 0 when none.
+    virtual WindowHandle first(WindowHandle start) = 0;
+    // The window below `current`; 0 at the end or when `current` has gone.
+    virtual WindowHandle next(WindowHandle current) = 0;
+    // The style bits (visible, border); 0 for a window that has gone.
+    virtual quint32 style(WindowHandle window) = 0;
+    // The title length in characters; 0 when untitled or gone.
+    virtual int titleLength(WindowHandle window) = 0;
+    // At most `maxChars` characters of the title; empty when gone.
+    virtual QString title(WindowHandle window, int maxChars) = 0;
+};

@@ -1,0 +1,75 @@
+#include "platform/linux/ProcStat_linux.h"
+
+#include <charconv>
+
+namespace {
+constexpr std::uint64_t kernelThreadFlag = 0x00200000; // PF_KTHREAD
+constexpr std::size_t commLength = 15;                // TASK_COMM_LEN - 1
+
+// Fields after the name, counted from the state (field 3 of stat).
+constexpr int flagsField = 9 - 3;
+constexpr int startTimeField = 22 - 3;
+
+std::string_view baseName(std::string_view path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool parseNumber(std::string_view text, std::uint64_t &value)
+{
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+} // namespace
+
+std::optional<ProcStat> parseProcStat(std::string_view line)
+{
+    const auto open = line.find('(');
+    const auto close = line.rfind(')');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open ||
+        close + 2 >= line.size())
+        return std::nullopt;
+
+    ProcStat stat;
+    stat.comm = std::string(line.substr(open + 1, close - open - 1));
+    std::string_view rest = line.substr(close + 2);
+    for (int field = 0; field <= startTimeField; ++field) {
+        const auto space = rest.find(' ');
+        const std::string_view value = rest.substr(0, space);
+        if (field == 0 && value.size() == 1)
+            stat.state = value.front();
+        else if (field == flagsField && !parseNumber(value, stat.flags))
+            return std::nullopt;
+        else if (field == startTimeField && !parseNumber(value, stat.startTime))
+            return std::nullopt;
+        if (space == std::string_view::npos) {
+            if (field < startTimeField)
+                return std::nullopt;
+            break;
+        }
+        rest = rest.substr(space + 1);
+    }
+    return stat;
+}
+
+bool isListedProcess(const ProcStat &stat)
+{
+    return stat.state != 'Z' && stat.state != 'X' && (stat.flags & kernelThreadFlag) == 0;
+}
+
+std::string exeBaseName(std::string_view linkTarget)
+{
+    constexpr std::string_view deleted = " (deleted)";
+    if (linkTarget.size() > deleted.size() && linkTarget.ends_with(deleted))
+        linkTarget.remove_suffix(deleted.size());
+    return std::string(baseName(linkTarget));
+}
+
+std::string nameFromCommAndArgv0(std::string_view comm, std::string_view argv0)
+{
+    const std::string_view argName = baseName(argv0);
+    if (comm.size() == commLength && argName.size() > comm.size() && argName.starts_with(comm))
+        return std::string(argName);
+    return std::string(comm);
+}

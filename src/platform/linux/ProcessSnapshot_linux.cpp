@@ -1,0 +1,127 @@
+#include "platform/linux/ProcessSnapshot_linux.h"
+
+#include "platform/linux/FileDescriptor_linux.h"
+#include "platform/linux/ProcStat_linux.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Reads a small /proc file whole; empty when the process has gone.
+std::string readProcFile(int procFd, const std::string &relative)
+{
+    const FileDescriptor fd(::openat(procFd, relative.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isValid())
+        return {};
+    char buffer[4096];
+    const ssize_t length = ::read(fd.get(), buffer, sizeof buffer);
+    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+}
+
+std::string readLink(int procFd, const std::string &relative)
+{
+    char buffer[4096];
+    const ssize_t length = ::readlinkat(procFd, relative.c_str(), buffer, sizeof buffer);
+    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+}
+
+std::vector<quint32> listProcessIds(int procFd)
+{
+    std::vector<quint32> ids;
+    DIR *dir = ::fdopendir(::dup(procFd));
+    if (!dir)
+        return ids;
+    while (const dirent *entry = ::readdir(dir)) {
+        quint32 id = 0;
+        const char *c = entry->d_name;
+        for (; *c >= '0' && *c <= '9'; ++c)
+            id = id * 10 + static_cast<quint32>(*c - '0');
+        if (*c == '\0' && c != entry->d_name)
+            ids.push_back(id);
+    }
+    ::closedir(dir);
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+std::string executableName(int procFd, const std::string &pidText, const ProcStat &stat)
+{
+    const std::string target = readLink(procFd, pidText + "/exe");
+    if (!target.empty())
+        return exeBaseName(target);
+    const std::string cmdline = readProcFile(procFd, pidText + "/cmdline");
+    return nameFromCommAndArgv0(stat.comm, cmdline.c_str()); // argv[0] ends at its NUL
+}
+
+class ProcFsSnapshot : public ProcessSnapshot
+{
+public:
+    ProcFsSnapshot(const char *procRoot, std::unordered_map<quint32, quint64> &startTimes)
+        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_startTimes(startTimes)
+    {
+        m_startTimes.clear();
+        if (m_procFd.isValid())
+            m_ids = listProcessIds(m_procFd.get());
+    }
+
+    bool first(ProcessEntry &entry) override
+    {
+        m_next = 0;
+        return next(entry);
+    }
+
+    bool next(ProcessEntry &entry) override
+    {
+        while (m_next < m_ids.size()) {
+            if (read(m_ids[m_next++], entry))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    // False for a process that has gone meanwhile or is not listed.
+    bool read(quint32 id, ProcessEntry &entry)
+    {
+        const std::string pidText = std::to_string(id);
+        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        if (!stat || !isListedProcess(*stat))
+            return false;
+        const std::string name = executableName(m_procFd.get(), pidText, *stat);
+        const std::size_t length = std::min(name.size(), sizeof entry.exeFile - 1);
+        std::memcpy(entry.exeFile, name.data(), length);
+        entry.exeFile[length] = '\0';
+        entry.processId = id;
+        m_startTimes[id] = stat->startTime;
+        return true;
+    }
+
+    FileDescriptor m_procFd;
+    std::unordered_map<quint32, quint64> &m_startTimes;
+    std::vector<quint32> m_ids;
+    std::size_t m_next = 0;
+};
+
+} // namespace
+
+ProcFsSnapshotSource::ProcFsSnapshotSource(const char *procRoot) : m_procRoot(procRoot) {}
+
+std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
+{
+    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_startTimes);
+}
+
+std::optional<quint64> ProcFsSnapshotSource::identityAtSnapshot(quint32 processId) const
+{
+    const auto found = m_startTimes.find(processId);
+    if (found == m_startTimes.end())
+        return std::nullopt;
+    return found->second;
+}

@@ -1,0 +1,185 @@
+#include "common/ErrorReport.h"
+#include "common/ShellHelpers.h"
+#include "common/StepGuard.h"
+#include "support/FakeDialogs.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <stdexcept>
+
+class CommonTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buildsTheReportTextToTheCharacter();
+    void emptyDescriptionStillStartsWithTheLineBreak();
+    void showsTheReportAsAnExclamationBox();
+
+    void goesOnBehindAFailedStep();
+    void failedTestRunsTheStepsItGuards();
+    void loopReportsEachFailingEntryAndFinishes();
+    void failedAdvanceEndsTheLoop();
+    void reportsForeignExceptionsToo();
+
+    void fileExistsAnswersWithoutFailing();
+    void titleDropsLastWordThenWordsBeyondForty_data();
+    void titleDropsLastWordThenWordsBeyondForty();
+    void joinsProgramFilesWithTheNativeSeparator();
+};
+
+void CommonTest::buildsTheReportTextToTheCharacter()
+{
+    const QString text = errorReportMessage(QStringLiteral("Subscript out of range"),
+                                            QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton7_Click")),
+                                            106);
+    QCOMPARE(text, QStringLiteral("Subscript out of range\r\n"
+                                  "in Trelvanix2021/08/31.Form1.PushButton7_Click at line 106\r\r"
+                                  "Please email screenshot of this message to ") +
+                       QLatin1String(supportEmailAddress));
+}
+
+void CommonTest::emptyDescriptionStillStartsWithTheLineBreak()
+{
+    const QString text = errorReportMessage(QString(), QStringLiteral("in X.Form1.Y "), 100);
+    QVERIFY(text.startsWith(QStringLiteral("\r\nin X.Form1.Y at line 100\r\rPlease")));
+}
+
+void CommonTest::showsTheReportAsAnExclamationBox()
+{
+    FakeDialogs dialogs;
+    reportError(QStringLiteral("boom"), QStringLiteral("in L "), 102);
+    QCOMPARE(dialogs.boxes.size(), 1u);
+    QCOMPARE(dialogs.boxes[0].title, QStringLiteral("Application Error"));
+    QCOMPARE(dialogs.boxes[0].icon, DialogService::Icon::Exclamation);
+    QCOMPARE(dialogs.boxes[0].text, errorReportMessage(QStringLiteral("boom"), "in L ", 102));
+}
+
+void CommonTest::goesOnBehindAFailedStep()
+{
+    FakeDialogs dialogs;
+    QStringList ran;
+    {
+        StepGuard guard(QStringLiteral("in T "));
+        QVERIFY(guard.step(100, [&] { ran << "100"; }));
+        QVERIFY(!guard.step(102, [&] {
+            ran << "102";
+            throw Failure(QStringLiteral("first"));
+        }));
+        guard.step(104, [&] { ran << "104"; });
+        guard.step(106, [&] { throw Failure(QStringLiteral("second")); });
+        guard.step(108, [&] { ran << "108"; });
+    }
+    QCOMPARE(ran, QStringList({"100", "102", "104", "108"}));
+    QCOMPARE(dialogs.reportedSteps(), QList<int>({102, 106}));
+    QVERIFY(dialogs.boxes[1].text.startsWith(QStringLiteral("second\r\nin T at line 106")));
+}
+
+void CommonTest::failedTestRunsTheStepsItGuards()
+{
+    FakeDialogs dialogs;
+    StepGuard guard(QStringLiteral("in T "));
+    QVERIFY(guard.test(106, [] { return true; }));
+    QVERIFY(!guard.test(106, [] { return false; }));
+    QVERIFY(guard.test(106, []() -> bool { throw Failure(QStringLiteral("no")); }));
+    QCOMPARE(dialogs.reportedSteps(), QList<int>({106}));
+}
+
+void CommonTest::loopReportsEachFailingEntryAndFinishes()
+{
+    FakeDialogs dialogs;
+    StepGuard guard(QStringLiteral("in T "));
+    int entry = 0;
+    QList<int> visited;
+    guard.loop(
+        102, [&] { return true; }, 112, [&] { return ++entry < 5; },
+        [&] {
+            guard.step(104, [&] {
+                if (entry % 2 == 0)
+                    throw std::out_of_range("bad entry");
+            });
+            guard.step(106, [&] { visited << entry; });
+        });
+    QCOMPARE(visited, QList<int>({0, 1, 2, 3, 4}));
+    QCOMPARE(dialogs.reportedSteps(), QList<int>({104, 104, 104}));
+    QVERIFY(dialogs.boxes[0].text.startsWith(QStringLiteral("bad entry\r\n")));
+}
+
+void CommonTest::failedAdvanceEndsTheLoop()
+{
+    FakeDialogs dialogs;
+    StepGuard guard(QStringLiteral("in T "));
+    int bodies = 0;
+    guard.loop(
+        102, [] { return true; }, 112,
+        [&]() -> bool {
+            if (bodies == 2)
+                throw Failure(QStringLiteral("advance"));
+            return true;
+        },
+        [&] { ++bodies; });
+    guard.step(114, [&] { bodies += 100; });
+    QCOMPARE(bodies, 102);
+    QCOMPARE(dialogs.reportedSteps(), QList<int>({112}));
+
+    guard.loop(
+        120, []() -> bool { throw Failure(QStringLiteral("setup")); }, 122, [] { return false; },
+        [&] { QFAIL("a failed set-up runs no entry"); });
+    QCOMPARE(dialogs.reportedSteps(), QList<int>({112, 120}));
+}
+
+void CommonTest::reportsForeignExceptionsToo()
+{
+    FakeDialogs dialogs;
+    StepGuard guard(QStringLiteral("in T "));
+    guard.step(100, [] { throw 42; });
+    guard.step(102, [] { throw std::runtime_error("runtime"); });
+    QCOMPARE(guard.failures(), 2);
+    QVERIFY(dialogs.boxes[0].text.startsWith(QStringLiteral("\r\n")));
+    QVERIFY(dialogs.boxes[1].text.startsWith(QStringLiteral("runtime\r\n")));
+}
+
+void CommonTest::fileExistsAnswersWithoutFailing()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("present.txt"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QVERIFY(fileExists(file));
+    QVERIFY(!fileExists(dir.filePath(QStringLiteral("missing/folder/file.txt"))));
+    QVERIFY(!fileExists(QString()));
+    QVERIFY(!fileExists(QString(QChar(0)) + QStringLiteral("bad")));
+}
+
+void CommonTest::titleDropsLastWordThenWordsBeyondForty_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("title");
+    // Eight words, 50 characters; the first seven make 41, the first six 36.
+    QTest::newRow("long phrase") << QStringLiteral("Aaaaaa Bbbbb Ccccc Ddddd Eeeee Fffff Gggg Hhhhhhhh")
+                                 << QStringLiteral("Aaaaaa Bbbbb Ccccc Ddddd Eeeee Fffff");
+    QTest::newRow("short phrase") << QStringLiteral("The quick brown fox jumps over")
+                                  << QStringLiteral("The quick brown fox jumps");
+    QTest::newRow("one word") << QStringLiteral("Trelvanix") << QStringLiteral("Trelvanix");
+    QTest::newRow("one long word") << QString(45, 'x') << QString(45, 'x');
+}
+
+void CommonTest::titleDropsLastWordThenWordsBeyondForty()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, title);
+    QCOMPARE(applicationTitleFor(name), title);
+}
+
+void CommonTest::joinsProgramFilesWithTheNativeSeparator()
+{
+    QCOMPARE(programFilePath(QStringLiteral("/opt/t"), QStringLiteral("\\x\\o.cjs")),
+             QDir::toNativeSeparators(QStringLiteral("/opt/t/x/o.cjs")));
+    setApplicationTitle();
+    QCOMPARE(applicationTitle(), QStringLiteral("Trelvanix"));
+}
+
+QTEST_GUILESS_MAIN(CommonTest)
+#include "tst_common.moc"

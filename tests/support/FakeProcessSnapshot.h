@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/ProcessSnapshot.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+// An in-memory process table; each snapshot walks it as it stands.
+class FakeProcessSnapshotSource : public ProcessSnapshotSource
+{
+public:
+    void add(quint32 id, const std::string &name)
+    {
+        ProcessEntry entry;
+        entry.processId = id;
+        std::memcpy(entry.exeFile, name.data(), std::min(name.size(), sizeof entry.exeFile));
+        entries.push_back(entry);
+    }
+    // A name field filled to the last byte, without a NUL.
+    void addWithoutNul(quint32 id)
+    {
+        ProcessEntry entry;
+        entry.processId = id;
+        std::memset(entry.exeFile, 'x', sizeof entry.exeFile);
+        entries.push_back(entry);
+    }
+
+    std::unique_ptr<ProcessSnapshot> takeSnapshot() override
+    {
+        ++snapshotsTaken;
+        return std::make_unique<Snapshot>(entries, snapshotsOpen);
+    }
+    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
+
+    std::vector<ProcessEntry> entries;
+    int snapshotsTaken = 0;
+    int snapshotsOpen = 0;
+
+private:
+    class Snapshot : public ProcessSnapshot
+    {
+    public:
+        Snapshot(std::vector<ProcessEntry> entries, int &open)
+            : m_entries(std::move(entries)), m_open(open)
+        {
+            ++m_open;
+        }
+        ~Snapshot() override { --m_open; }
+        bool first(ProcessEntry &entry) override
+        {
+            m_next = 0;
+            return next(entry);
+        }
+        bool next(ProcessEntry &entry) override
+        {
+            if (m_next >= m_entries.size())
+                return false;
+            entry = m_entries[m_next++];
+            return true;
+        }
+
+    private:
+        std::vector<ProcessEntry> m_entries;
+        int &m_open;
+        std::size_t m_next = 0;
+    };
+};

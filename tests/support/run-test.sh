@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs one test with its own temporary settings and runtime folders:
+#   run-test.sh offscreen|x11 COMMAND...
+# x11 starts a private Xvfb with IceWM as window manager and tray host, and
+# ends it afterwards.
+set -uo pipefail
+mode=$1
+shift
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xsession.sh"
+
+scratch=$(mktemp -d)
+export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime HOME=$scratch/home
+mkdir -p "$XDG_CONFIG_HOME" "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
+trap 'stop_xsession; rm -rf "$scratch"' EXIT
+
+if [ "$mode" = x11 ]; then
+    start_xsession "$scratch" "${TRELVANIX_BUILD_DIR:?}/trelvanix-xtool" || exit 1
+    export QT_QPA_PLATFORM=xcb
+else
+    export QT_QPA_PLATFORM=offscreen
+    unset DISPLAY
+fi
+"$@"
