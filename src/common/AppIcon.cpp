@@ -2,6 +2,14 @@
 
 QIcon appIcon()
 {
+    // The pictures live in the static library, whose resources are not
+    // registered by themselves.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    Q_UNUSED(registered);
+
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/trelvanix-%1.png").arg(size), QSize(size, size));

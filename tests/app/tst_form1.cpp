@@ -1,4 +1,316 @@
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "common/Failure.h"
+#include "common/Twips.h"
+#include "platform/PlatformServices.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeProcessSnapshot.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+#include <QTimer>
+#include <QtEndian>
+
+namespace {
+// A snapshot source whose snapshot cannot be read.
+class FailingSnapshotSource : public ProcessSnapshotSource
+{
+public:
+    std::unique_ptr<ProcessSnapshot> takeSnapshot() override
+    {
+        throw Failure(QStringLiteral("Out of memory"));
+    }
+    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
+};
+
+// Writes a 32 x 32 cursor file with the given hotspot.
+bool writeCursorFile(const QString &path, quint16 hotX, quint16 hotY)
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "ICO"))
+        return false;
+    QByteArray data = buffer.data();
+    qToLittleEndian<quint16>(2, data.data() + 2);
+    qToLittleEndian<quint16>(hotX, data.data() + 10);
+    qToLittleEndian<quint16>(hotY, data.data() + 12);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsCarryTheirTexts_data();
+    void controlsCarryTheirTexts();
+    void layoutFollowsTheTwipsTable();
+    void windowIsFixedWithMinimiseButNoMaximise();
+    void usesBoldArialFonts();
+
+    void loadFillsTheRunningListSortedByName();
+    void opensScrolledToTheTop();
+    void loadSetsUpColumnsAndTheManualRefreshState();
+    void failureInTheProcessPassIsReportedAtItsStepAndLoadGoesOn();
+    void handCursorFollowsThePointerOverControls();
+    void missingCursorFileLeavesTheArrow();
+    void unreadableCursorFileIsReportedAtStep108();
+    void closingNeverCancels();
+
+private:
+    std::unique_ptr<Form1> makeForm();
+    QWidget *child(const char *name) { return form->findChild<QWidget *>(QLatin1String(name)); }
+    void moveOver(QWidget *widget, QPoint at = {3, 3});
+
+    QTemporaryDir programFolder;
+    PlatformServices platform;
+    FakeProcessSnapshotSource *processes = nullptr;
+    std::unique_ptr<FakeDialogs> dialogs;
+    std::unique_ptr<Form1> form;
+};
+
+void Form1Test::init()
+{
+    auto source = std::make_unique<FakeProcessSnapshotSource>();
+    processes = source.get();
+    platform.processSnapshots = std::move(source);
+    processes->add(1, "init");
+    processes->add(300, "zsh");
+    processes->add(200, "bash");
+    processes->add(100, "Xorg");
+    dialogs = std::make_unique<FakeDialogs>();
+    form = makeForm();
+}
+
+void Form1Test::cleanup()
+{
+    form.reset();
+    dialogs.reset();
+    QFile::remove(programFolder.filePath(QStringLiteral("HAND-M.CUR")));
+}
+
+std::unique_ptr<Form1> Form1Test::makeForm()
+{
+    return std::make_unique<Form1>(platform, programFolder.path());
+}
+
+void Form1Test::moveOver(QWidget *widget, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+void Form1Test::controlsCarryTheirTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("help") << "PushButton2" << "Help";
+    QTest::newRow("select all") << "PushButton6" << "Select All";
+    QTest::newRow("unselect all") << "PushButton9" << "Unselect All";
+    QTest::newRow("containing") << "PushButton7" << "Select Items Containing X Chars";
+    QTest::newRow("not containing") << "PushButton8" << "Select Items Not Containing X Ch";
+    QTest::newRow("refresh") << "PushButton1" << "Refresh List Above";
+    QTest::newRow("kill") << "PushButton5" << "Kill Selected Processes";
+    QTest::newRow("on top") << "Check1" << "Keep This Window On Top";
+    QTest::newRow("manual") << "Option3" << "Refresh list manually with a button";
+    QTest::newRow("automatic") << "Option4"
+                               << "Refresh list automatically every                       second/s";
+}
+
+void Form1Test::controlsCarryTheirTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    auto *button = qobject_cast<QAbstractButton *>(child(name.toLatin1()));
+    QVERIFY(button);
+    QCOMPARE(button->text(), text);
+    QVERIFY(!button->accessibleName().isEmpty());
+}
+
+void Form1Test::layoutFollowsTheTwipsTable()
+{
+    const double dpi = form->logicalDpiX();
+    const auto px = [dpi](int twips) { return twipsToPixels(twips, dpi); };
+    QCOMPARE(form->size(), QSize(px(8040), px(6405)));
+    QCOMPARE(form->ListView1->geometry(), QRect(px(120), px(630), px(7800), px(2415)));
+    QCOMPARE(form->Check1->geometry(), QRect(px(4080), px(4155), px(3840), px(405)));
+    QCOMPARE(form->Text1->geometry(), QRect(px(3360), px(630), px(735), px(345)));
+    QCOMPARE(form->Text1->parentWidget(), form->Frame2);
+    QCOMPARE(form->Frame2->title(), QStringLiteral("Refresh Option"));
+    QCOMPARE(form->Text1->text(), QStringLiteral("1"));
+    // The kill list lies below the client area.
+    QVERIFY(form->ListView2->geometry().top() >= form->height());
+    QCOMPARE(form->ListView1->toolTip(),
+             QStringLiteral("Move | line to right and out of window to reveal full names."));
+    QCOMPARE(form->ListView2->toolTip(),
+             QStringLiteral("Double-click item to remove it. Move | line to right and out of "
+                            "window to reveal full names."));
+    QVERIFY(!form->Timer1->isActive());
+    QCOMPARE(form->Timer1->interval(), 0);
+}
+
+void Form1Test::windowIsFixedWithMinimiseButNoMaximise()
+{
+    const Qt::WindowFlags flags = form->windowFlags();
+    QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+}
+
+void Form1Test::usesBoldArialFonts()
+{
+    QCOMPARE(form->font().family(), QStringLiteral("Arial"));
+    QVERIFY(form->font().bold());
+    QCOMPARE(form->font().pointSizeF(), 9.0);
+    QCOMPARE(form->ListView1->font().pointSizeF(), 9.0);
+    QCOMPARE(form->PushButton5->font().pointSizeF(), 11.25);
+    QCOMPARE(form->Check1->font().pointSizeF(), 11.25);
+    QVERIFY(form->Check1->font().bold());
+}
+
+void Form1Test::loadFillsTheRunningListSortedByName()
+{
+    form->Form_Load();
+    QCOMPARE(form->ListView1->count(), 3);
+    QCOMPARE(form->ListView1->text(1), QStringLiteral("bash"));
+    QCOMPARE(form->ListView1->text(2), QStringLiteral("Xorg"));
+    QCOMPARE(form->ListView1->text(3), QStringLiteral("zsh"));
+    QCOMPARE(form->ListView1->subItem(2, 1), QStringLiteral("100"));
+    QCOMPARE(form->ListView1->subItem(2, 2), QStringLiteral("Process"));
+    QVERIFY(dialogs->boxes.empty());
+
+}
+
+void Form1Test::opensScrolledToTheTop()
+{
+    for (quint32 id = 1000; id < 1100; ++id)
+        processes->add(id, "worker" + std::to_string(id));
+    form->Form_Load();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->ListView1->model()->rowCount(), 103);
+    QVERIFY(form->ListView1->verticalScrollBar()->maximum() > 0);
+    QCOMPARE(form->ListView1->verticalScrollBar()->value(), 0);
+}
+
+void Form1Test::loadSetsUpColumnsAndTheManualRefreshState()
+{
+    form->Form_Load();
+    QCOMPARE(form->windowTitle(), QStringLiteral("Trelvanix"));
+    QVERIFY(!form->windowIcon().isNull());
+    QVERIFY(!form->windowIcon().pixmap(16, 16).isNull());
+    const auto headers = [](ListView *list) {
+        QStringList texts;
+        for (int c = 0; c < list->model()->columnCount(); ++c)
+            texts << list->model()->headerData(c, Qt::Horizontal).toString();
+        return texts;
+    };
+    QCOMPARE(headers(form->ListView1), QStringList({"Running Processes/Tasks", "ID", "Type"}));
+    QCOMPARE(headers(form->ListView2), QStringList({"ID", "Processes/Tasks To Kill", "Type"}));
+    const double dpi = form->logicalDpiX();
+    QCOMPARE(form->ListView1->columnWidth(0), twipsToPixels(6000, dpi));
+    QCOMPARE(form->ListView1->columnWidth(1), 1);
+    QCOMPARE(form->ListView2->columnWidth(0), 1);
+    QCOMPARE(form->ListView2->columnWidth(1), twipsToPixels(3500, dpi));
+
+    // The kill list sorts by its name column, the second.
+    form->ListView2->addRow(QStringLiteral("2")).setSubItem(1, QStringLiteral("b"));
+    form->ListView2->addRow(QStringLiteral("1")).setSubItem(1, QStringLiteral("a"));
+    QCOMPARE(form->ListView2->text(1), QStringLiteral("1"));
+
+    QVERIFY(form->Option3->isChecked());
+    QVERIFY(!form->Text1->isEnabled());
+    QVERIFY(!form->Timer1->isActive());
+}
+
+void Form1Test::failureInTheProcessPassIsReportedAtItsStepAndLoadGoesOn()
+{
+    platform.processSnapshots = std::make_unique<FailingSnapshotSource>();
+    form->Form_Load();
+    QCOMPARE(dialogs->reportedSteps(), QList<int>({166}));
+    QVERIFY(dialogs->boxes[0].text.startsWith(
+        QStringLiteral("Out of memory\r\nin Trelvanix2021/08/31.Form1.Form_Load at line 166")));
+    QVERIFY(!form->Text1->isEnabled()); // the steps behind it ran
+}
+
+void Form1Test::handCursorFollowsThePointerOverControls()
+{
+    QVERIFY(writeCursorFile(programFolder.filePath(QStringLiteral("HAND-M.CUR")), 5, 7));
+    form->Form_Load();
+    QVERIFY(dialogs->boxes.empty());
+    QVERIFY(form->mouseIcon().has_value());
+    QCOMPARE(form->mouseIcon()->hotSpot(), QPoint(5, 7));
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->mousePointer(), int(Form1::DefaultPointer));
+
+    moveOver(form->PushButton6);
+    QCOMPARE(form->mousePointer(), int(Form1::CustomPointer));
+    QCOMPARE(form->cursor().shape(), Qt::BitmapCursor);
+    moveOver(form.get(), {2, 2}); // the background
+    QCOMPARE(form->mousePointer(), int(Form1::DefaultPointer));
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    moveOver(form->Check1);
+    QCOMPARE(form->mousePointer(), int(Form1::CustomPointer));
+    moveOver(form->Text1); // changes nothing
+    moveOver(form->Frame2, form->Option3->geometry().center());
+    QCOMPARE(form->mousePointer(), int(Form1::CustomPointer));
+    moveOver(form->ListView1->viewport());
+    QCOMPARE(form->mousePointer(), int(Form1::DefaultPointer));
+    moveOver(form->PushButton1);
+    moveOver(form->Frame2, {form->Frame2->width() - 3, form->Frame2->height() - 3});
+    QCOMPARE(form->mousePointer(), int(Form1::DefaultPointer));
+}
+
+void Form1Test::missingCursorFileLeavesTheArrow()
+{
+    form->Form_Load();
+    QVERIFY(dialogs->boxes.empty());
+    QVERIFY(!form->mouseIcon().has_value());
+    moveOver(form->PushButton5);
+    QCOMPARE(form->mousePointer(), int(Form1::CustomPointer));
+    QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+}
+
+void Form1Test::unreadableCursorFileIsReportedAtStep108()
+{
+    QFile file(programFolder.filePath(QStringLiteral("HAND-M.CUR")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a cursor");
+    file.close();
+    form->Form_Load();
+    QCOMPARE(dialogs->reportedSteps(), QList<int>({108}));
+    QVERIFY(!form->mouseIcon().has_value());
+    QCOMPARE(form->ListView1->count(), 3);
+}
+
+void Form1Test::closingNeverCancels()
+{
+    form->Form_Load();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(form->close());
+    QVERIFY(!form->isVisible());
+    QVERIFY(dialogs->boxes.empty());
+}
+
+QTEST_MAIN(Form1Test)
 #include "tst_form1.moc"

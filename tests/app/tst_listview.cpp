@@ -1,4 +1,223 @@
+#include "app/ListView.h"
+#include "common/Failure.h"
+
+#include <QAccessible>
+#include <QAccessibleTableInterface>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+class ListViewTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { view.reset(); }
+
+    void readsRowsBackInSortOrderRightAfterAdding();
+    void sortsByTheChosenSubItem();
+    void keepsInsertionOrderWhileUnsorted();
+    void positionOutsideTheListFailsWithADescription();
+    void rowsAddedAfterRemovingAllStartUnchecked();
+    void addedRowGoesStaleWhenAllRowsAreRemoved();
+    void userTicksWithMouseAndSpace();
+    void tellsViewsOfARebuildByOneReset();
+    void keepsScrollPositionAcrossARebuild();
+    void oneTwipColumnIsPresentButNarrow();
+    void screenReaderReadsCellsAndCheckStates();
+
+private:
+    void fill(const QStringList &names);
+    void showAndSettle();
+    std::unique_ptr<ListView> view;
+};
+
+void ListViewTest::init()
+{
+    view = std::make_unique<ListView>();
+    view->addColumn(QStringLiteral("Name"));
+    view->addColumn(QStringLiteral("ID"));
+    view->addColumn(QStringLiteral("Type"));
+    view->setCheckBoxes(true);
+    view->setSorted(true);
+    view->setSortKey(0);
+}
+
+void ListViewTest::fill(const QStringList &names)
+{
+    for (int i = 0; i < names.size(); ++i) {
+        ListItem row = view->addRow(names[i]);
+        row.setSubItem(1, QString::number(i));
+        row.setSubItem(2, QStringLiteral("Process"));
+    }
+}
+
+void ListViewTest::showAndSettle()
+{
+    view->resize(400, 200);
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QCoreApplication::processEvents();
+}
+
+void ListViewTest::readsRowsBackInSortOrderRightAfterAdding()
+{
+    fill({"zsh", "Bash", "apache", "bash"});
+    QCOMPARE(view->count(), 4);
+    QCOMPARE(view->text(1), QStringLiteral("apache"));
+    QCOMPARE(view->text(2), QStringLiteral("Bash"));
+    QCOMPARE(view->text(3), QStringLiteral("bash"));
+    QCOMPARE(view->text(4), QStringLiteral("zsh"));
+    QCOMPARE(view->subItem(4, 1), QStringLiteral("0"));
+    view->addRow(QStringLiteral("m"));
+    QCOMPARE(view->text(4), QStringLiteral("m"));
+}
+
+void ListViewTest::sortsByTheChosenSubItem()
+{
+    view->setSortKey(1);
+    ListItem b = view->addRow(QStringLiteral("first"));
+    b.setSubItem(1, QStringLiteral("b"));
+    ListItem a = view->addRow(QStringLiteral("second"));
+    a.setSubItem(1, QStringLiteral("a"));
+    QCOMPARE(view->text(1), QStringLiteral("second"));
+    QCOMPARE(view->text(2), QStringLiteral("first"));
+}
+
+void ListViewTest::keepsInsertionOrderWhileUnsorted()
+{
+    view->setSorted(false);
+    fill({"c", "a", "b"});
+    QCOMPARE(view->text(1), QStringLiteral("c"));
+    QCOMPARE(view->text(3), QStringLiteral("b"));
+}
+
+void ListViewTest::positionOutsideTheListFailsWithADescription()
+{
+    fill({"a", "b"});
+    for (const int position : {0, -1, 3}) {
+        try {
+            view->text(position);
+            QFAIL("reading outside the list must fail");
+        } catch (const IndexFailure &failure) {
+            QVERIFY(failure.description().contains(QStringLiteral("out of bounds")));
+            QVERIFY(failure.description().contains(QString::number(position)));
+        }
+    }
+    QVERIFY_THROWS_EXCEPTION(IndexFailure, view->setChecked(3, true));
+    QVERIFY_THROWS_EXCEPTION(IndexFailure, view->isChecked(0));
+    QVERIFY_THROWS_EXCEPTION(IndexFailure, view->subItem(1, 3));
+}
+
+void ListViewTest::rowsAddedAfterRemovingAllStartUnchecked()
+{
+    fill({"a", "b", "c"});
+    for (int position = 1; position <= 3; ++position)
+        view->setChecked(position, true);
+    QVERIFY(view->isChecked(2));
+    view->removeAllRows();
+    QCOMPARE(view->count(), 0);
+    fill({"a", "b", "c"});
+    for (int position = 1; position <= 3; ++position)
+        QVERIFY(!view->isChecked(position));
+}
+
+void ListViewTest::addedRowGoesStaleWhenAllRowsAreRemoved()
+{
+    ListItem row = view->addRow(QStringLiteral("a"));
+    view->removeAllRows();
+    view->addRow(QStringLiteral("b"));
+    QVERIFY_THROWS_EXCEPTION(IndexFailure, row.setSubItem(1, QStringLiteral("1")));
+    QCOMPARE(view->subItem(1, 1), QString());
+}
+
+void ListViewTest::userTicksWithMouseAndSpace()
+{
+    fill({"alpha", "beta"});
+    showAndSettle();
+    const QModelIndex first = view->model()->index(0, 0);
+    const QRect cell = view->visualRect(first);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      QPoint(cell.left() + cell.height() / 2 + 2, cell.center().y()));
+    QVERIFY(view->isChecked(1));
+    QVERIFY(!view->isChecked(2));
+
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(1, 0));
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QVERIFY(view->isChecked(2));
+    QTest::keyClick(view.get(), Qt::Key_Space);
+    QVERIFY(!view->isChecked(2));
+}
+
+void ListViewTest::tellsViewsOfARebuildByOneReset()
+{
+    showAndSettle();
+    QSignalSpy resets(view->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(view->model(), &QAbstractItemModel::rowsInserted);
+    view->removeAllRows();
+    QStringList names;
+    for (int i = 0; i < 500; ++i)
+        names << QStringLiteral("p%1").arg(499 - i);
+    fill(names);
+    QCoreApplication::processEvents();
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(inserts.count(), 0);
+    QCOMPARE(view->model()->rowCount(), 500);
+    QCOMPARE(view->model()->index(0, 0).data().toString(), QStringLiteral("p0"));
+}
+
+void ListViewTest::keepsScrollPositionAcrossARebuild()
+{
+    QStringList names;
+    for (int i = 0; i < 300; ++i)
+        names << QStringLiteral("row%1").arg(i, 3, 10, QLatin1Char('0'));
+    fill(names);
+    showAndSettle();
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+    view->verticalScrollBar()->setValue(120);
+
+    view->removeAllRows();
+    fill(names);
+    QCoreApplication::processEvents();
+    QCOMPARE(view->verticalScrollBar()->value(), 120);
+
+    view->removeAllRows();
+    fill(names.mid(0, 3));
+    QCoreApplication::processEvents();
+    QCOMPARE(view->verticalScrollBar()->value(), 0);
+}
+
+void ListViewTest::oneTwipColumnIsPresentButNarrow()
+{
+    view->setColumnWidthTwips(1, 6000);
+    view->setColumnWidthTwips(2, 1);
+    QCOMPARE(view->header()->count(), 3);
+    QCOMPARE(view->columnWidth(1), 1);
+    QVERIFY(!view->isColumnHidden(1));
+    QCOMPARE(view->columnWidth(0), qRound(6000 * view->logicalDpiX() / 1440.0));
+}
+
+void ListViewTest::screenReaderReadsCellsAndCheckStates()
+{
+    fill({"beta", "alpha"});
+    view->setChecked(2, true);
+    showAndSettle();
+    QAccessible::setActive(true);
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(view.get());
+    QVERIFY(list && list->tableInterface());
+    QCOMPARE(list->tableInterface()->rowCount(), 2);
+    QAccessibleInterface *alpha = list->tableInterface()->cellAt(0, 0);
+    QAccessibleInterface *beta = list->tableInterface()->cellAt(1, 0);
+    QVERIFY(alpha && beta);
+    QCOMPARE(alpha->text(QAccessible::Name), QStringLiteral("alpha"));
+    QVERIFY(alpha->state().checkable);
+    QVERIFY(!alpha->state().checked);
+    QVERIFY(beta->state().checked);
+    QCOMPARE(list->tableInterface()->columnDescription(0), QStringLiteral("Name"));
+}
+
+QTEST_MAIN(ListViewTest)
 #include "tst_listview.moc"

@@ -1,4 +1,171 @@
+// The main window on a real X display with a window manager: the program
+// itself, started and ended by this test, and the window in this process.
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "platform/PlatformServices.h"
+#include "support/FakeDialogs.h"
+
+#include <QProcess>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+class X11
+{
+public:
+    X11() : c(xcb_connect(nullptr, nullptr))
+    {
+        root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    }
+    ~X11() { xcb_disconnect(c); }
+
+    xcb_atom_t atom(const char *name)
+    {
+        Reply<xcb_intern_atom_reply_t> r(
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr),
+            &std::free);
+        return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
+    }
+
+    std::vector<quint32> cardinals(xcb_window_t window, const char *property, xcb_atom_t type)
+    {
+        Reply<xcb_get_property_reply_t> r(
+            xcb_get_property_reply(
+                c, xcb_get_property(c, 0, window, atom(property), type, 0, 4096), nullptr),
+            &std::free);
+        if (!r || r->format != 32)
+            return {};
+        const auto *values = static_cast<quint32 *>(xcb_get_property_value(r.get()));
+        return {values, values + xcb_get_property_value_length(r.get()) / 4};
+    }
+
+    // The managed window of a process, as the window manager lists it.
+    xcb_window_t windowOfProcess(qint64 pid)
+    {
+        for (const quint32 window : cardinals(root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW)) {
+            const auto pids = cardinals(window, "_NET_WM_PID", XCB_ATOM_CARDINAL);
+            if (!pids.empty() && pids[0] == pid)
+                return window;
+        }
+        return XCB_WINDOW_NONE;
+    }
+
+    QRect geometry(xcb_window_t window)
+    {
+        Reply<xcb_get_geometry_reply_t> g(
+            xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), &std::free);
+        Reply<xcb_translate_coordinates_reply_t> t(
+            xcb_translate_coordinates_reply(
+                c, xcb_translate_coordinates(c, window, root, 0, 0), nullptr),
+            &std::free);
+        if (!g || !t)
+            return {};
+        return QRect(t->dst_x, t->dst_y, g->width, g->height);
+    }
+
+    // Asks the window manager to close the window, as its close box does.
+    void requestClose(xcb_window_t window)
+    {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = atom("_NET_CLOSE_WINDOW");
+        event.data.data32[0] = XCB_CURRENT_TIME;
+        event.data.data32[1] = 2; // from a pager or taskbar
+        xcb_send_event(c, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char *>(&event));
+        xcb_flush(c);
+    }
+
+    xcb_connection_t *c;
+    xcb_window_t root;
+};
+} // namespace
+
+class MainWindowX11Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void programOpensCentredFixedWindowAndEndsWhenClosed();
+    void runningListHoldsThisProcessAndOneItStarted();
+};
+
+void MainWindowX11Test::programOpensCentredFixedWindowAndEndsWhenClosed()
+{
+    QTemporaryDir config;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    program.setProcessEnvironment(environment);
+    program.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"));
+    QVERIFY(program.waitForStarted());
+
+    X11 x;
+    xcb_window_t window = XCB_WINDOW_NONE;
+    QTRY_VERIFY_WITH_TIMEOUT((window = x.windowOfProcess(program.processId())) != 0, 20000);
+
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    const QSize client(qRound(8040 * dpi / 1440), qRound(6405 * dpi / 1440));
+    QTRY_COMPARE(x.geometry(window).size(), client);
+    const auto hints = x.cardinals(window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS);
+    QVERIFY(hints.size() >= 9);
+    QCOMPARE(QSize(int(hints[5]), int(hints[6])), client); // minimum size
+    QCOMPARE(QSize(int(hints[7]), int(hints[8])), client); // maximum size
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QPoint offCentre = x.geometry(window).center() - screen.center();
+    QVERIFY2(qAbs(offCentre.x()) < 40 && qAbs(offCentre.y()) < 60,
+             qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+
+    x.requestClose(window);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+void MainWindowX11Test::runningListHoldsThisProcessAndOneItStarted()
+{
+    FakeDialogs dialogs;
+    QProcess sleeper;
+    sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("600")});
+    QVERIFY(sleeper.waitForStarted());
+
+    PlatformServices platform = createPlatformServices();
+    QTemporaryDir folder;
+    Form1 form(platform, folder.path());
+    form.Form_Load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(dialogs.boxes.empty());
+
+    QStringList ids;
+    for (int position = 1; position <= form.ListView1->count(); ++position) {
+        ids << form.ListView1->subItem(position, 1);
+        if (position > 1)
+            QVERIFY(form.ListView1->text(position - 1).compare(form.ListView1->text(position),
+                                                               Qt::CaseInsensitive) <= 0);
+    }
+    QCOMPARE(ids.count(QString::number(QCoreApplication::applicationPid())), 1);
+    QCOMPARE(ids.count(QString::number(sleeper.processId())), 1);
+    QVERIFY(!ids.contains(QStringLiteral("1"))); // the snapshot's first entry
+    QCOMPARE(form.ListView1->verticalScrollBar()->value(), 0);
+
+    sleeper.kill();
+    sleeper.waitForFinished();
+}
+
+QTEST_MAIN(MainWindowX11Test)
 #include "tst_mainwindow_x11.moc"
