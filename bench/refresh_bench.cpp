@@ -25,7 +25,8 @@
 
 extern char **environ;
 
-namespace {
+namespace
+{
 constexpr int repetitions = 15;
 
 class Sleepers
@@ -138,8 +139,8 @@ int main(int argc, char *argv[])
         int processes = 0;
         const double baseline = medianMs([&] { processes = bareScanAndFill(model); });
         const double ours = medianMs([&] { refresh(list, source); });
-        std::printf("%8zu %10d %14.2f %14.2f %6.2fx\n", sleepers.count(), processes, baseline,
-                    ours, ours / baseline);
+        std::printf("%8zu %10d %14.2f %14.2f %6.2fx\n", sleepers.count(), processes, baseline, ours,
+                    ours / baseline);
         std::fflush(stdout);
     }
     return 0;

@@ -1,10 +1,16 @@
-// Draws the application icon, a blue "Q", into PNG files of the usual sizes:
-//   trelvanix-drawicon OUTPUT_FOLDER
+// Draws our pictures:
+//   trelvanix-drawicon icons FOLDER   the application icon, a blue "Q", as PNG files
+//   trelvanix-drawicon cursor FILE    the pointing-hand cursor, as a .CUR file
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtEndian>
+
+#include <cstring>
 
 static QImage drawIcon(int size)
 {
@@ -33,13 +39,52 @@ static QImage drawIcon(int size)
     return image;
 }
 
+// A white pointing hand with a black outline; the tip of the index finger is
+// the hotspot.
+static QImage drawHand()
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(9.5, 1.5, 5, 16), 2.5, 2.5); // index finger
+    hand.addRoundedRect(QRectF(14.5, 9.5, 4.5, 9), 2, 2);   // middle finger
+    hand.addRoundedRect(QRectF(19, 10.5, 4.5, 8), 2, 2);    // ring finger
+    hand.addRoundedRect(QRectF(23.5, 11.5, 4, 8), 2, 2);    // little finger
+    hand.addRoundedRect(QRectF(9.5, 14.5, 18, 15), 4, 4);   // palm
+    hand.addRoundedRect(QRectF(3.5, 15.5, 9, 5), 2.5, 2.5); // thumb
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawPath(hand.simplified());
+    return image;
+}
+
+static bool saveCursor(const QImage &image, QPoint hotSpot, const QString &path)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "ICO"))
+        return false;
+    // An icon file becomes a cursor file by its type and the hotspot in the
+    // entry's planes and bit-count words.
+    QByteArray data = buffer.data();
+    qToLittleEndian<quint16>(2, data.data() + 2);
+    qToLittleEndian<quint16>(hotSpot.x(), data.data() + 10);
+    qToLittleEndian<quint16>(hotSpot.y(), data.data() + 12);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2)
+    if (argc != 3)
         return 2;
+    if (std::strcmp(argv[1], "cursor") == 0)
+        return saveCursor(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-        if (!drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[1]).arg(size)))
+        if (!drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
             return 1;
     }
     return 0;

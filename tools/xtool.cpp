@@ -13,9 +13,9 @@
 #include <cstring>
 #include <memory>
 
-namespace {
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
+namespace
+{
+template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
 xcb_atom_t atom(xcb_connection_t *c, const char *name)
 {
@@ -28,8 +28,8 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
 xcb_window_t windowProperty(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property)
 {
     Reply<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1), nullptr),
+        xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, XCB_ATOM_WINDOW, 0, 1),
+                               nullptr),
         &std::free);
     if (!reply || xcb_get_property_value_length(reply.get()) < 4)
         return XCB_WINDOW_NONE;
@@ -46,8 +46,8 @@ bool windowManagerRuns(xcb_connection_t *c, xcb_window_t root)
 bool trayHostRuns(xcb_connection_t *c)
 {
     Reply<xcb_get_selection_owner_reply_t> reply(
-        xcb_get_selection_owner_reply(
-            c, xcb_get_selection_owner(c, atom(c, "_NET_SYSTEM_TRAY_S0")), nullptr),
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(c, "_NET_SYSTEM_TRAY_S0")),
+                                      nullptr),
         &std::free);
     return reply && reply->owner != XCB_WINDOW_NONE;
 }

@@ -7,7 +7,8 @@
 #include <QPixmap>
 #include <QtEndian>
 
-namespace {
+namespace
+{
 constexpr int headerSize = 6;
 constexpr int entrySize = 16;
 constexpr quint16 cursorType = 2;

@@ -2,6 +2,7 @@
 
 #include "app/ListView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -21,6 +22,8 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
     nameControlsForAccessibility();
     connectPointerFeedback();
     centreOnScreen();
+    // A session that ends the application closes the window too.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Form1::Form_QueryUnload);
 }
 
 Form1::~Form1() = default;

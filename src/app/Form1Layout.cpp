@@ -13,7 +13,8 @@
 #include <QScreen>
 #include <QTimer>
 
-namespace {
+namespace
+{
 constexpr int clientWidthTwips = 8040;
 constexpr int clientHeightTwips = 6405;
 
@@ -98,11 +99,20 @@ void Form1::applyFonts()
 void Form1::nameControlsForAccessibility()
 {
     const std::pair<QWidget *, const char *> names[] = {
-        {ListView1, "ListView1"},     {ListView2, "ListView2"},     {PushButton1, "PushButton1"},
-        {PushButton2, "PushButton2"}, {PushButton5, "PushButton5"}, {PushButton6, "PushButton6"},
-        {PushButton7, "PushButton7"}, {PushButton8, "PushButton8"}, {PushButton9, "PushButton9"},
-        {Frame2, "Frame2"},           {Option3, "Option3"},         {Option4, "Option4"},
-        {Text1, "Text1"},             {Check1, "Check1"},
+        {ListView1, "ListView1"},
+        {ListView2, "ListView2"},
+        {PushButton1, "PushButton1"},
+        {PushButton2, "PushButton2"},
+        {PushButton5, "PushButton5"},
+        {PushButton6, "PushButton6"},
+        {PushButton7, "PushButton7"},
+        {PushButton8, "PushButton8"},
+        {PushButton9, "PushButton9"},
+        {Frame2, "Frame2"},
+        {Option3, "Option3"},
+        {Option4, "Option4"},
+        {Text1, "Text1"},
+        {Check1, "Check1"},
     };
     for (const auto &[widget, name] : names)
         widget->setObjectName(QLatin1String(name));

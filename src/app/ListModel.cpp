@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 IndexFailure outOfBounds(int position, int count)
 {
     return IndexFailure(QStringLiteral("Index out of bounds: position %1 of a list with %2 rows")
@@ -132,8 +133,8 @@ void ListModel::ensureSorted() const
         return;
     const int key = m_sortKey;
     std::stable_sort(m_order.begin(), m_order.end(), [this, key](int a, int b) {
-        return QString::compare(m_rows[a].texts[key], m_rows[b].texts[key],
-                                Qt::CaseInsensitive) < 0;
+        return QString::compare(m_rows[a].texts[key], m_rows[b].texts[key], Qt::CaseInsensitive) <
+               0;
     });
 }
 

@@ -6,7 +6,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 DialogService *installedService = nullptr;
 
 QString titleOrApplicationTitle(const QString &title)
@@ -52,7 +53,7 @@ QString QtDialogService::inputBox(const QString &prompt, const QString &title,
 {
     bool accepted = false;
     const QString text =
-        QInputDialog::getText(QApplication::activeWindow(), titleOrApplicationTitle(title),
-                              prompt, QLineEdit::Normal, defaultText, &accepted);
+        QInputDialog::getText(QApplication::activeWindow(), titleOrApplicationTitle(title), prompt,
+                              QLineEdit::Normal, defaultText, &accepted);
     return accepted ? text : QString();
 }

@@ -22,7 +22,8 @@ public:
                              const QString &defaultText) = 0;
 
     static DialogService &current();
-    // Installs a service for the rest of the run (or until replaced); nullptr restores the real one.
+    // Installs a service for the rest of the run (or until replaced); nullptr restores the real
+    // one.
     static void install(DialogService *service);
 };
 

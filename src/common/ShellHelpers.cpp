@@ -3,7 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 QString &storedApplicationTitle()
 {
     static QString title;

@@ -15,8 +15,7 @@ public:
     explicit StepGuard(QString locationLabel) : m_label(std::move(locationLabel)) {}
 
     // Runs one step. Returns false when it failed (and was reported).
-    template <typename Action>
-    bool step(int number, Action &&action)
+    template <typename Action> bool step(int number, Action &&action)
     {
         m_step = number;
         try {
@@ -34,8 +33,7 @@ public:
 
     // The condition of a branch. A test that fails counts as passed, so the
     // steps it guards still run.
-    template <typename Condition>
-    bool test(int number, Condition &&condition)
+    template <typename Condition> bool test(int number, Condition &&condition)
     {
         bool result = true;
         step(number, [&] { result = condition(); });

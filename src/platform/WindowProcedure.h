@@ -9,8 +9,8 @@
 class WindowProcedureHook
 {
 public:
-    using Procedure =
-        std::function<qintptr(WindowHandle window, quint32 message, quintptr wParam, qintptr lParam)>;
+    using Procedure = std::function<qintptr(WindowHandle window, quint32 message, quintptr wParam,
+                                            qintptr lParam)>;
 
     virtual ~WindowProcedureHook() = default;
     // Installs `procedure`; returns the one it replaces.

@@ -5,7 +5,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 // The characters before the field's first NUL; a field without one names nothing.
 QString nameFromField(const char (&field)[ProcessEntry::nameFieldSize])
 {

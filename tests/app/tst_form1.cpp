@@ -20,7 +20,8 @@
 #include <QTimer>
 #include <QtEndian>
 
-namespace {
+namespace
+{
 // A snapshot source whose snapshot cannot be read.
 class FailingSnapshotSource : public ProcessSnapshotSource
 {
@@ -121,15 +122,24 @@ void Form1Test::controlsCarryTheirTexts_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("help") << "PushButton2" << "Help";
-    QTest::newRow("select all") << "PushButton6" << "Select All";
-    QTest::newRow("unselect all") << "PushButton9" << "Unselect All";
-    QTest::newRow("containing") << "PushButton7" << "Select Items Containing X Chars";
-    QTest::newRow("not containing") << "PushButton8" << "Select Items Not Containing X Ch";
-    QTest::newRow("refresh") << "PushButton1" << "Refresh List Above";
-    QTest::newRow("kill") << "PushButton5" << "Kill Selected Processes";
-    QTest::newRow("on top") << "Check1" << "Keep This Window On Top";
-    QTest::newRow("manual") << "Option3" << "Refresh list manually with a button";
+    QTest::newRow("help") << "PushButton2"
+                          << "Help";
+    QTest::newRow("select all") << "PushButton6"
+                                << "Select All";
+    QTest::newRow("unselect all") << "PushButton9"
+                                  << "Unselect All";
+    QTest::newRow("containing") << "PushButton7"
+                                << "Select Items Containing X Chars";
+    QTest::newRow("not containing") << "PushButton8"
+                                    << "Select Items Not Containing X Ch";
+    QTest::newRow("refresh") << "PushButton1"
+                             << "Refresh List Above";
+    QTest::newRow("kill") << "PushButton5"
+                          << "Kill Selected Processes";
+    QTest::newRow("on top") << "Check1"
+                            << "Keep This Window On Top";
+    QTest::newRow("manual") << "Option3"
+                            << "Refresh list manually with a button";
     QTest::newRow("automatic") << "Option4"
                                << "Refresh list automatically every                       second/s";
 }
@@ -196,7 +206,6 @@ void Form1Test::loadFillsTheRunningListSortedByName()
     QCOMPARE(form->ListView1->subItem(2, 1), QStringLiteral("100"));
     QCOMPARE(form->ListView1->subItem(2, 2), QStringLiteral("Process"));
     QVERIFY(dialogs->boxes.empty());
-
 }
 
 void Form1Test::opensScrolledToTheTop()

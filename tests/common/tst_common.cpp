@@ -31,9 +31,9 @@ private slots:
 
 void CommonTest::buildsTheReportTextToTheCharacter()
 {
-    const QString text = errorReportMessage(QStringLiteral("Subscript out of range"),
-                                            QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton7_Click")),
-                                            106);
+    const QString text =
+        errorReportMessage(QStringLiteral("Subscript out of range"),
+                           QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton7_Click")), 106);
     QCOMPARE(text, QStringLiteral("Subscript out of range\r\n"
                                   "in Trelvanix2021/08/31.Form1.PushButton7_Click at line 106\r\r"
                                   "Please email screenshot of this message to ") +
@@ -158,7 +158,8 @@ void CommonTest::titleDropsLastWordThenWordsBeyondForty_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("title");
     // Eight words, 50 characters; the first seven make 41, the first six 36.
-    QTest::newRow("long phrase") << QStringLiteral("Aaaaaa Bbbbb Ccccc Ddddd Eeeee Fffff Gggg Hhhhhhhh")
+    QTest::newRow("long phrase") << QStringLiteral(
+                                        "Aaaaaa Bbbbb Ccccc Ddddd Eeeee Fffff Gggg Hhhhhhhh")
                                  << QStringLiteral("Aaaaaa Bbbbb Ccccc Ddddd Eeeee Fffff");
     QTest::newRow("short phrase") << QStringLiteral("The quick brown fox jumps over")
                                   << QStringLiteral("The quick brown fox jumps");

@@ -66,9 +66,8 @@ void ProcFsTest::firstEntryIsTheLowestId()
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
 {
     QTemporaryDir dir;
-    const QString name =
-        QStringLiteral("trelvanix-probe-with-a-rather-long-distinctive-name-%1")
-            .arg(QCoreApplication::applicationPid());
+    const QString name = QStringLiteral("trelvanix-probe-with-a-rather-long-distinctive-name-%1")
+                             .arg(QCoreApplication::applicationPid());
     auto sleeper = startSleeper(dir, name);
     QVERIFY(sleeper);
     const auto pid = static_cast<quint32>(sleeper->processId());

@@ -2,9 +2,10 @@
 
 #include <charconv>
 
-namespace {
+namespace
+{
 constexpr std::uint64_t kernelThreadFlag = 0x00200000; // PF_KTHREAD
-constexpr std::size_t commLength = 15;                // TASK_COMM_LEN - 1
+constexpr std::size_t commLength = 15;                 // TASK_COMM_LEN - 1
 
 // Fields after the name, counted from the state (field 3 of stat).
 constexpr int flagsField = 9 - 3;

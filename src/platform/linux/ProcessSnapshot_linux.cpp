@@ -12,7 +12,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // Reads a small /proc file whole; empty when the process has gone.
 std::string readProcFile(int procFd, const std::string &relative)
