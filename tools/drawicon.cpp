@@ -1,14 +1,13 @@
 // Draws our pictures:
 //   trelvanix-drawicon icons FOLDER   the application icon, a blue "Q", as PNG files
 //   trelvanix-drawicon cursor FILE    the pointing-hand cursor, as a .CUR file
-#include <QBuffer>
-#include <QFile>
+#include "app/CursorFile.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QtEndian>
 
 #include <cstring>
 
@@ -60,29 +59,13 @@ static QImage drawHand()
     return image;
 }
 
-static bool saveCursor(const QImage &image, QPoint hotSpot, const QString &path)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "ICO"))
-        return false;
-    // An icon file becomes a cursor file by its type and the hotspot in the
-    // entry's planes and bit-count words.
-    QByteArray data = buffer.data();
-    qToLittleEndian<quint16>(2, data.data() + 2);
-    qToLittleEndian<quint16>(hotSpot.x(), data.data() + 10);
-    qToLittleEndian<quint16>(hotSpot.y(), data.data() + 12);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
-}
-
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     if (argc != 3)
         return 2;
     if (std::strcmp(argv[1], "cursor") == 0)
-        return saveCursor(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+        return saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
         if (!drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
             return 1;

@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPixmap>
@@ -52,4 +53,18 @@ QCursor loadCursorFile(const QString &path)
     const int hotY = readWord(data, headerSize + 6);
     return QCursor(QPixmap::fromImage(image), std::min(hotX, image.width() - 1),
                    std::min(hotY, image.height() - 1));
+}
+
+bool saveCursorFile(const QImage &image, QPoint hotSpot, const QString &path)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "ICO"))
+        return false;
+    QByteArray data = buffer.data();
+    writeWord(data, 2, cursorType);
+    writeWord(data, headerSize + 4, static_cast<quint16>(hotSpot.x()));
+    writeWord(data, headerSize + 6, static_cast<quint16>(hotSpot.y()));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QCursor>
+#include <QImage>
 #include <QString>
 
 // Reads a Windows cursor file (.CUR): its first image with the hotspot the file
 // gives. Throws Failure when the file cannot be read or is not a cursor.
 QCursor loadCursorFile(const QString &path);
+
+// Writes a picture as a cursor file with the given hotspot; false on failure.
+bool saveCursorFile(const QImage &image, QPoint hotSpot, const QString &path);

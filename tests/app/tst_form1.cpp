@@ -1,3 +1,4 @@
+#include "app/CursorFile.h"
 #include "app/Form1.h"
 #include "app/ListView.h"
 #include "common/Failure.h"
@@ -6,7 +7,6 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QtEndian>
 
 namespace
 {
@@ -33,21 +32,12 @@ public:
     std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
 };
 
-// Writes a 32 x 32 cursor file with the given hotspot.
+// A 32 x 32 cursor file with the given hotspot.
 bool writeCursorFile(const QString &path, quint16 hotX, quint16 hotY)
 {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::red);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "ICO"))
-        return false;
-    QByteArray data = buffer.data();
-    qToLittleEndian<quint16>(2, data.data() + 2);
-    qToLittleEndian<quint16>(hotX, data.data() + 10);
-    qToLittleEndian<quint16>(hotY, data.data() + 12);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+    return saveCursorFile(image, QPoint(hotX, hotY), path);
 }
 } // namespace
 
@@ -321,5 +311,10 @@ void Form1Test::closingNeverCancels()
     QVERIFY(dialogs->boxes.empty());
 }
 
-QTEST_MAIN(Form1Test)
+int runForm1Tests(int argc, char *argv[])
+{
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_form1.moc"

@@ -219,5 +219,10 @@ void ListViewTest::screenReaderReadsCellsAndCheckStates()
     QCOMPARE(list->tableInterface()->columnDescription(0), QStringLiteral("Name"));
 }
 
-QTEST_MAIN(ListViewTest)
+int runListViewTests(int argc, char *argv[])
+{
+    ListViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_listview.moc"
