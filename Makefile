@@ -2,17 +2,20 @@
 BUILD      ?= build
 TEST_BUILD ?= build/asan
 JOBS       ?= $(shell nproc)
+MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor
 
 run: build
 	@bash scripts/run.sh $(BUILD)
@@ -22,7 +25,8 @@ test: deps
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 	@cd $(TEST_BUILD) && ctest --output-on-failure --timeout 600
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench
 	@$(BUILD)/bench/refresh_bench
 
 clean:

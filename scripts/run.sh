@@ -21,6 +21,10 @@ finish() {
 trap finish EXIT
 trap 'exit 0' INT TERM
 
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR=$scratch/runtime
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+fi
 start_xsession "$scratch" "$build/trelvanix-xtool" || exit 1
 echo "Private display $DISPLAY (Xvfb with IceWM)."
 "$program" &
