@@ -1,5 +1,4 @@
 #include "app/ListView.h"
-#include "platform/linux/ProcStat_linux.h"
 #include "proc/ProcessPass.h"
 #include "support/FakeProcessSnapshot.h"
 
@@ -19,11 +18,6 @@ private slots:
     void nameFieldWithoutNulGivesEmptyNameAndValidId();
     void alikeNamesGiveTwoRows();
     void passLeavesNoCheckMarksAndReleasesTheSnapshot();
-
-    void parsesStatAfterTheLastParenthesis();
-    void leavesOutZombiesAndKernelThreads();
-    void rejectsMalformedStatLines();
-    void namesFromExeLinkAndComm();
 
 private:
     std::unique_ptr<ListView> list;
@@ -114,47 +108,6 @@ void ProcessPassTest::passLeavesNoCheckMarksAndReleasesTheSnapshot()
     QVERIFY(!list->isChecked(2));
     QCOMPARE(processes.snapshotsTaken, 2);
     QCOMPARE(processes.snapshotsOpen, 0);
-}
-
-void ProcessPassTest::parsesStatAfterTheLastParenthesis()
-{
-    const auto stat = parseProcStat(
-        "1234 (we (ird) name) S 1 1234 1234 0 -1 4194560 100 0 0 0 5 3 0 0 20 0 1 0 987654 "
-        "1000 200 18446744073709551615 1 1 0 0 0 0 0 0 0 0 0 0 17 1 0 0 0 0 0\n");
-    QVERIFY(stat);
-    QCOMPARE(stat->comm, std::string("we (ird) name"));
-    QCOMPARE(stat->state, 'S');
-    QCOMPARE(stat->flags, 4194560u);
-    QCOMPARE(stat->startTime, 987654u);
-    QVERIFY(isListedProcess(*stat));
-}
-
-void ProcessPassTest::leavesOutZombiesAndKernelThreads()
-{
-    const auto zombie = parseProcStat("9 (gone) Z 1 9 9 0 -1 4194564 0 0 0 0 0 0 0 0 20 0 1 0 5 0");
-    const auto kthread =
-        parseProcStat("2 (kthreadd) S 0 0 0 0 -1 2129984 0 0 0 0 0 0 0 0 20 0 1 0 3 0");
-    QVERIFY(zombie && kthread);
-    QVERIFY(!isListedProcess(*zombie));
-    QVERIFY(!isListedProcess(*kthread));
-}
-
-void ProcessPassTest::rejectsMalformedStatLines()
-{
-    QVERIFY(!parseProcStat(""));
-    QVERIFY(!parseProcStat("12 (name"));
-    QVERIFY(!parseProcStat("12 (name) S 1 2 3"));
-    QVERIFY(!parseProcStat("12 (name) S 1 1 1 0 -1 x 0 0 0 0 0 0 0 0 20 0 1 0 5 0"));
-}
-
-void ProcessPassTest::namesFromExeLinkAndComm()
-{
-    QCOMPARE(exeBaseName("/usr/bin/python3.11"), std::string("python3.11"));
-    QCOMPARE(exeBaseName("/tmp/build/tool (deleted)"), std::string("tool"));
-    QCOMPARE(nameFromCommAndArgv0("a-very-long-nam", "/opt/x/a-very-long-name-indeed"),
-             std::string("a-very-long-name-indeed"));
-    QCOMPARE(nameFromCommAndArgv0("short", "/opt/x/other"), std::string("short"));
-    QCOMPARE(nameFromCommAndArgv0("a-very-long-nam", ""), std::string("a-very-long-nam"));
 }
 
 QTEST_MAIN(ProcessPassTest)

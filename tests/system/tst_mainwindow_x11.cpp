@@ -143,6 +143,18 @@ void MainWindowX11Test::programOpensCentredFixedWindowAndEndsWhenClosed()
     QVERIFY(hints.size() >= 9);
     QCOMPARE(QSize(int(hints[5]), int(hints[6])), client); // minimum size
     QCOMPARE(QSize(int(hints[7]), int(hints[8])), client); // maximum size
+    // Motif hints: functions given (bit 0), minimise (8) but no maximise (16).
+    const auto motif = x.cardinals(window, "_MOTIF_WM_HINTS", x.atom("_MOTIF_WM_HINTS"));
+    QVERIFY(motif.size() >= 2);
+    QVERIFY(motif[0] & 1);
+    QVERIFY(motif[1] & 8);
+    QVERIFY(!(motif[1] & 16));
+    // The icon comes in several sizes, 16 x 16 among them.
+    const auto icon = x.cardinals(window, "_NET_WM_ICON", XCB_ATOM_CARDINAL);
+    bool has16 = false;
+    for (std::size_t at = 0; at + 1 < icon.size(); at += 2 + icon[at] * icon[at + 1])
+        has16 = has16 || (icon[at] == 16 && icon[at + 1] == 16);
+    QVERIFY(has16);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QPoint offCentre = x.geometry(window).center() - screen.center();
     QVERIFY2(qAbs(offCentre.x()) < 40 && qAbs(offCentre.y()) < 60,
@@ -168,6 +180,8 @@ void MainWindowX11Test::runningListHoldsThisProcessAndOneItStarted()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QVERIFY(dialogs.boxes.empty());
+    QCOMPARE(QFontInfo(form.font()).family(), QStringLiteral("Liberation Sans"));
+    QVERIFY(QFontInfo(form.font()).bold());
 
     QStringList ids;
     for (int position = 1; position <= form.ListView1->count(); ++position) {

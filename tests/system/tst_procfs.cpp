@@ -1,5 +1,7 @@
-// The process snapshot on the real /proc, with processes this test starts and ends.
+// The process snapshot on /proc: parsing its files, and the real /proc with
+// processes this test starts and ends.
 #include "app/ListView.h"
+#include "platform/linux/ProcStat_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
 #include "proc/ProcessPass.h"
 
@@ -14,6 +16,11 @@ class ProcFsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void parsesStatAfterTheLastParenthesis();
+    void leavesOutZombiesAndKernelThreads();
+    void rejectsMalformedStatLines();
+    void namesFromExeLinkAndComm();
+
     void firstEntryIsTheLowestId();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
     void deletedExecutableKeepsItsPlainName();
@@ -108,6 +115,47 @@ void ProcFsTest::deletedExecutableKeepsItsPlainName()
     QCOMPARE(QString::fromStdString(found->second), name);
     sleeper->kill();
     sleeper->waitForFinished();
+}
+
+void ProcFsTest::parsesStatAfterTheLastParenthesis()
+{
+    const auto stat = parseProcStat(
+        "1234 (we (ird) name) S 1 1234 1234 0 -1 4194560 100 0 0 0 5 3 0 0 20 0 1 0 987654 "
+        "1000 200 18446744073709551615 1 1 0 0 0 0 0 0 0 0 0 0 17 1 0 0 0 0 0\n");
+    QVERIFY(stat);
+    QCOMPARE(stat->comm, std::string("we (ird) name"));
+    QCOMPARE(stat->state, 'S');
+    QCOMPARE(stat->flags, 4194560u);
+    QCOMPARE(stat->startTime, 987654u);
+    QVERIFY(isListedProcess(*stat));
+}
+
+void ProcFsTest::leavesOutZombiesAndKernelThreads()
+{
+    const auto zombie = parseProcStat("9 (gone) Z 1 9 9 0 -1 4194564 0 0 0 0 0 0 0 0 20 0 1 0 5 0");
+    const auto kthread =
+        parseProcStat("2 (kthreadd) S 0 0 0 0 -1 2129984 0 0 0 0 0 0 0 0 20 0 1 0 3 0");
+    QVERIFY(zombie && kthread);
+    QVERIFY(!isListedProcess(*zombie));
+    QVERIFY(!isListedProcess(*kthread));
+}
+
+void ProcFsTest::rejectsMalformedStatLines()
+{
+    QVERIFY(!parseProcStat(""));
+    QVERIFY(!parseProcStat("12 (name"));
+    QVERIFY(!parseProcStat("12 (name) S 1 2 3"));
+    QVERIFY(!parseProcStat("12 (name) S 1 1 1 0 -1 x 0 0 0 0 0 0 0 0 20 0 1 0 5 0"));
+}
+
+void ProcFsTest::namesFromExeLinkAndComm()
+{
+    QCOMPARE(exeBaseName("/usr/bin/python3.11"), std::string("python3.11"));
+    QCOMPARE(exeBaseName("/tmp/build/tool (deleted)"), std::string("tool"));
+    QCOMPARE(nameFromCommAndArgv0("a-very-long-nam", "/opt/x/a-very-long-name-indeed"),
+             std::string("a-very-long-name-indeed"));
+    QCOMPARE(nameFromCommAndArgv0("short", "/opt/x/other"), std::string("short"));
+    QCOMPARE(nameFromCommAndArgv0("a-very-long-nam", ""), std::string("a-very-long-nam"));
 }
 
 QTEST_MAIN(ProcFsTest)
