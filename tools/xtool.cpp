@@ -54,17 +54,14 @@ bool trayHostRuns(xcb_connection_t *c)
 
 int waitDesktop(double seconds)
 {
+    using Connection = std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)>;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        xcb_connection_t *c = xcb_connect(nullptr, nullptr);
-        if (!xcb_connection_has_error(c)) {
-            const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-            const bool ready = windowManagerRuns(c, root) && trayHostRuns(c);
-            xcb_disconnect(c);
-            if (ready)
+        const Connection c(xcb_connect(nullptr, nullptr), &xcb_disconnect);
+        if (!xcb_connection_has_error(c.get())) {
+            const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c.get())).data->root;
+            if (windowManagerRuns(c.get(), root) && trayHostRuns(c.get()))
                 return 0;
-        } else {
-            xcb_disconnect(c);
         }
         QThread::msleep(100);
     }
