@@ -1,8 +1,10 @@
 // The process snapshot on the system's own snapshot functions, in their ANSI form.
 #undef UNICODE
 #undef _UNICODE
-#include <tlhelp32.h>
+// windows.h must come first: tlhelp32.h relies on its types.
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include "platform/PlatformServices.h"
 
