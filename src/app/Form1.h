@@ -1,5 +1,7 @@
 #pragma once
 
+#include "proc/TaskPass.h"
+
 #include <QCursor>
 #include <QWidget>
 
@@ -37,6 +39,9 @@ public:
     void loadWindows();
     // Stops monitoring.
     void StopTimer();
+
+    // The tasks of the latest walk.
+    TaskTable taskTable;
 
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor> &mouseIcon() const { return m_mouseIcon; }

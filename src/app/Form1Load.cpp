@@ -10,6 +10,7 @@
 #include "common/StepGuard.h"
 #include "platform/PlatformServices.h"
 #include "proc/ProcessPass.h"
+#include "proc/TaskPass.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -98,5 +99,7 @@ void Form1::StopTimer()
 // window keeps the standard look, as it does without a skin file.
 void Form1::loadSkin() {}
 
-// The desktop's windows join the running list with the window walk.
-void Form1::loadWindows() {}
+void Form1::loadWindows()
+{
+    ::loadWindows(*ListView1, *m_platform.windowWalk, taskTable, static_cast<WindowHandle>(winId()));
+}

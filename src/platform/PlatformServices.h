@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/ProcessSnapshot.h"
+#include "platform/WindowOrder.h"
+#include "platform/WindowWalk.h"
 
 #include <memory>
 
@@ -8,6 +10,8 @@
 // from in-memory fakes.
 struct PlatformServices {
     std::unique_ptr<ProcessSnapshotSource> processSnapshots;
+    std::unique_ptr<WindowWalk> windowWalk;
+    std::unique_ptr<WindowOrder> windowOrder;
 };
 
 // The services of the platform the program was built for.

@@ -20,6 +20,7 @@ public:
     virtual quint32 style(WindowHandle window) = 0;
     // The title length in characters; 0 when untitled or gone.
     virtual int titleLength(WindowHandle window) = 0;
-    // At most `maxChars` characters of the title; empty when gone.
-    virtual QString title(WindowHandle window, int maxChars) = 0;
+    // The title as a buffer of `bufferSize` characters holds it: at most
+    // bufferSize - 1 characters and the closing NUL. Empty when gone.
+    virtual QString title(WindowHandle window, int bufferSize) = 0;
 };

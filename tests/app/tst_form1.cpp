@@ -6,6 +6,7 @@
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
+#include "support/FakeWindows.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -72,6 +73,8 @@ private:
     QTemporaryDir programFolder;
     PlatformServices platform;
     FakeProcessSnapshotSource *processes = nullptr;
+    FakeWindowWalk *windows = nullptr;
+    FakeWindowOrder *order = nullptr;
     std::unique_ptr<FakeDialogs> dialogs;
     std::unique_ptr<Form1> form;
 };
@@ -81,6 +84,12 @@ void Form1Test::init()
     auto source = std::make_unique<FakeProcessSnapshotSource>();
     processes = source.get();
     platform.processSnapshots = std::move(source);
+    auto walk = std::make_unique<FakeWindowWalk>();
+    windows = walk.get();
+    platform.windowWalk = std::move(walk);
+    auto windowOrder = std::make_unique<FakeWindowOrder>();
+    order = windowOrder.get();
+    platform.windowOrder = std::move(windowOrder);
     processes->add(1, "init");
     processes->add(300, "zsh");
     processes->add(200, "bash");

@@ -4,110 +4,14 @@
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
+#include "support/XTestDisplay.h"
 
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <vector>
-
-namespace
-{
-template <typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-class X11
-{
-public:
-    X11() : c(xcb_connect(nullptr, nullptr))
-    {
-        root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    }
-    ~X11() { xcb_disconnect(c); }
-
-    xcb_atom_t atom(const char *name)
-    {
-        Reply<xcb_intern_atom_reply_t> r(
-            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::strlen(name), name), nullptr),
-            &std::free);
-        return r ? r->atom : xcb_atom_t(XCB_ATOM_NONE);
-    }
-
-    std::vector<quint32> cardinals(xcb_window_t window, const char *property, xcb_atom_t type)
-    {
-        Reply<xcb_get_property_reply_t> r(
-            xcb_get_property_reply(c, xcb_get_property(c, 0, window, atom(property), type, 0, 4096),
-                                   nullptr),
-            &std::free);
-        if (!r || r->format != 32)
-            return {};
-        const auto *values = static_cast<quint32 *>(xcb_get_property_value(r.get()));
-        return {values, values + xcb_get_property_value_length(r.get()) / 4};
-    }
-
-    // The managed windows of a process, as the window manager lists them.
-    std::vector<xcb_window_t> windowsOfProcess(qint64 pid)
-    {
-        std::vector<xcb_window_t> windows;
-        for (const quint32 window : cardinals(root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW)) {
-            const auto pids = cardinals(window, "_NET_WM_PID", XCB_ATOM_CARDINAL);
-            if (!pids.empty() && pids[0] == pid)
-                windows.push_back(window);
-        }
-        return windows;
-    }
-
-    QString title(xcb_window_t window)
-    {
-        const xcb_atom_t utf8 = atom("UTF8_STRING");
-        Reply<xcb_get_property_reply_t> r(
-            xcb_get_property_reply(
-                c, xcb_get_property(c, 0, window, atom("_NET_WM_NAME"), utf8, 0, 1024), nullptr),
-            &std::free);
-        if (!r)
-            return {};
-        return QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(r.get())),
-                                 xcb_get_property_value_length(r.get()));
-    }
-
-    QRect geometry(xcb_window_t window)
-    {
-        Reply<xcb_get_geometry_reply_t> g(
-            xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr), &std::free);
-        Reply<xcb_translate_coordinates_reply_t> t(
-            xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, root, 0, 0),
-                                            nullptr),
-            &std::free);
-        if (!g || !t)
-            return {};
-        return QRect(t->dst_x, t->dst_y, g->width, g->height);
-    }
-
-    // Asks the window manager to close the window, as its close box does.
-    void requestClose(xcb_window_t window)
-    {
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = atom("_NET_CLOSE_WINDOW");
-        event.data.data32[0] = XCB_CURRENT_TIME;
-        event.data.data32[1] = 2; // from a pager or taskbar
-        xcb_send_event(c, 0, root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                       reinterpret_cast<const char *>(&event));
-        xcb_flush(c);
-    }
-
-    xcb_connection_t *c;
-    xcb_window_t root;
-};
-} // namespace
 
 class MainWindowX11Test : public QObject
 {
@@ -128,7 +32,7 @@ void MainWindowX11Test::programOpensCentredFixedWindowAndEndsWhenClosed()
     program.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"));
     QVERIFY(program.waitForStarted());
 
-    X11 x;
+    XTestDisplay x;
     QTRY_VERIFY_WITH_TIMEOUT(!x.windowsOfProcess(program.processId()).empty(), 20000);
     QTest::qWait(300); // an error box at start-up would be a second window
     const auto windows = x.windowsOfProcess(program.processId());

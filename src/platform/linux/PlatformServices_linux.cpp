@@ -1,10 +1,15 @@
 #include "platform/PlatformServices.h"
 
 #include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/WindowOrder_x11.h"
+#include "platform/linux/WindowWalk_x11.h"
 
 PlatformServices createPlatformServices()
 {
     PlatformServices services;
     services.processSnapshots = std::make_unique<ProcFsSnapshotSource>();
+    auto x = std::make_shared<XConnection>();
+    services.windowWalk = std::make_unique<X11WindowWalk>(x);
+    services.windowOrder = std::make_unique<X11WindowOrder>(x);
     return services;
 }

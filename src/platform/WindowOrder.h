@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/WindowTypes.h"
+
+// The stacking order of top-level windows. Neither call reports failure: a
+// request the window system refuses changes nothing.
+class WindowOrder
+{
+public:
+    virtual ~WindowOrder() = default;
+    // Above all windows that are not topmost, position and size kept.
+    virtual void makeTopmost(WindowHandle window) = 0;
+    // Not topmost, and behind all other windows, position and size kept.
+    virtual void sendToBottom(WindowHandle window) = 0;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/linux/XConnection_x11.h"
+
+#include <QString>
+
+#include <vector>
+
+// What the task pass asks of one window, read in one batch for many windows.
+struct WindowFacts {
+    bool exists = false;
+    bool visible = false;  // managed: shown or minimised, not withdrawn
+    bool bordered = false; // decorated by the window manager
+    QString title;
+};
+
+// The top-level client windows, topmost first.
+std::vector<xcb_window_t> topLevelClientsTopFirst(XConnection &x);
+
+// The facts of every window, in the same order; all requests are sent before
+// the first reply is awaited.
+std::vector<WindowFacts> readWindowFacts(XConnection &x, const std::vector<xcb_window_t> &windows);

@@ -1,0 +1,75 @@
+#include "platform/linux/WindowOrder_x11.h"
+
+#include <algorithm>
+#include <vector>
+
+X11WindowOrder::X11WindowOrder(std::shared_ptr<XConnection> connection)
+    : m_x(std::move(connection))
+{
+}
+
+void X11WindowOrder::makeTopmost(WindowHandle window)
+{
+    if (!m_x->ensureOpen())
+        return;
+    setAbove(window, true);
+    restack(window, XCB_STACK_MODE_ABOVE);
+    xcb_flush(m_x->xcb());
+}
+
+void X11WindowOrder::sendToBottom(WindowHandle window)
+{
+    if (!m_x->ensureOpen())
+        return;
+    setAbove(window, false);
+    restack(window, XCB_STACK_MODE_BELOW);
+    xcb_flush(m_x->xcb());
+}
+
+bool X11WindowOrder::handledByWindowManager(xcb_window_t window)
+{
+    if (m_x->liveWindowManager() == XCB_WINDOW_NONE)
+        return false;
+    const XcbReply<xcb_get_property_reply_t> state(xcb_get_property_reply(
+        m_x->xcb(),
+        xcb_get_property(m_x->xcb(), 0, window, m_x->wmState(), XCB_GET_PROPERTY_TYPE_ANY, 0, 2),
+        nullptr));
+    return state && state->type != XCB_ATOM_NONE;
+}
+
+void X11WindowOrder::setAbove(xcb_window_t window, bool on)
+{
+    if (!handledByWindowManager(window)) {
+        setAboveInProperty(window, on);
+        return;
+    }
+    xcb_ewmh_connection_t *ewmh = m_x->ewmh();
+    xcb_ewmh_request_change_wm_state(ewmh, 0, window,
+                                     on ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
+                                     ewmh->_NET_WM_STATE_ABOVE, XCB_ATOM_NONE,
+                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+}
+
+void X11WindowOrder::setAboveInProperty(xcb_window_t window, bool on)
+{
+    xcb_ewmh_connection_t *ewmh = m_x->ewmh();
+    std::vector<xcb_atom_t> states;
+    xcb_ewmh_get_atoms_reply_t reply;
+    if (xcb_ewmh_get_wm_state_reply(ewmh, xcb_ewmh_get_wm_state(ewmh, window), &reply, nullptr)) {
+        states.assign(reply.atoms, reply.atoms + reply.atoms_len);
+        xcb_ewmh_get_atoms_reply_wipe(&reply);
+    }
+    const xcb_atom_t above = ewmh->_NET_WM_STATE_ABOVE;
+    std::erase(states, above);
+    if (on)
+        states.push_back(above);
+    xcb_ewmh_set_wm_state(ewmh, window, static_cast<uint32_t>(states.size()), states.data());
+}
+
+void X11WindowOrder::restack(xcb_window_t window, xcb_stack_mode_t mode)
+{
+    // A window manager turns this into a restack request of the client;
+    // without one it moves the window itself.
+    const uint32_t values[] = {static_cast<uint32_t>(mode)};
+    xcb_configure_window(m_x->xcb(), window, XCB_CONFIG_WINDOW_STACK_MODE, values);
+}

@@ -1,0 +1,61 @@
+#include "platform/linux/WindowWalk_x11.h"
+
+X11WindowWalk::X11WindowWalk(std::shared_ptr<XConnection> connection)
+    : m_x(std::move(connection))
+{
+}
+
+WindowHandle X11WindowWalk::first(WindowHandle)
+{
+    m_order.clear();
+    m_position.clear();
+    m_facts.clear();
+    if (!m_x->ensureOpen())
+        return 0;
+    m_x->discardQueuedEvents();
+    m_order = topLevelClientsTopFirst(*m_x);
+    const std::vector<WindowFacts> facts = readWindowFacts(*m_x, m_order);
+    for (size_t i = 0; i < m_order.size(); ++i) {
+        m_position.emplace(m_order[i], i);
+        m_facts.emplace(m_order[i], facts[i]);
+    }
+    return m_order.empty() ? 0 : m_order.front();
+}
+
+WindowHandle X11WindowWalk::next(WindowHandle current)
+{
+    const auto found = m_position.find(current);
+    if (found == m_position.end() || found->second + 1 >= m_order.size())
+        return 0;
+    return m_order[found->second + 1];
+}
+
+const WindowFacts &X11WindowWalk::factsOf(WindowHandle window)
+{
+    const auto found = m_facts.find(window);
+    if (found != m_facts.end())
+        return found->second;
+    // A window outside the latest walk is read on its own.
+    WindowFacts facts;
+    if (m_x->ensureOpen())
+        facts = readWindowFacts(*m_x, {window}).front();
+    return m_facts.emplace(window, facts).first->second;
+}
+
+quint32 X11WindowWalk::style(WindowHandle window)
+{
+    const WindowFacts &facts = factsOf(window);
+    return (facts.visible ? styleVisible : 0) | (facts.bordered ? styleBorder : 0);
+}
+
+int X11WindowWalk::titleLength(WindowHandle window)
+{
+    return static_cast<int>(factsOf(window).title.size());
+}
+
+QString X11WindowWalk::title(WindowHandle window, int bufferSize)
+{
+    if (bufferSize <= 0)
+        return {};
+    return factsOf(window).title.left(bufferSize - 1);
+}

@@ -1,0 +1,176 @@
+#include "app/ListView.h"
+#include "app/MainWindowHandle.h"
+#include "common/Failure.h"
+#include "proc/TaskPass.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeWindows.h"
+
+#include <QTest>
+
+class TaskPassTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void onlyVisibleBorderedWindowsAreCandidates_data();
+    void onlyVisibleBorderedWindowsAreCandidates();
+    void listsTitledTasksAfterTheRowsAlreadyThere();
+    void leavesOutStartAndMainWindowAndUntitledOnes();
+    void sameTitleGivesTwoRowsWithTheirOwnIds();
+    void tableStoresInZOrderAndResetsEachWalk();
+    void handleShownAsSigned32BitDecimal();
+    void windowGoneDuringTheWalkIsSkipped();
+    void fullTableOf1001IsListedWithoutReport();
+    void window1002FailsOnceAtStep100AndListsTheFirst1001();
+
+private:
+    void fillTasks(int count);
+    QStringList rowsOfType(const QString &type) const;
+
+    std::unique_ptr<ListView> list;
+    FakeWindowWalk walk;
+    TaskTable table;
+    FakeDialogs dialogs;
+};
+
+void TaskPassTest::init()
+{
+    list = std::make_unique<ListView>();
+    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
+        list->addColumn(QString::fromLatin1(header));
+    list->setCheckBoxes(true);
+    list->setSorted(true);
+    walk = FakeWindowWalk();
+    table.reset();
+    dialogs.boxes.clear();
+    mainWindowHandle = 0;
+}
+
+void TaskPassTest::fillTasks(int count)
+{
+    for (int i = 0; i < count; ++i)
+        walk.add(static_cast<WindowHandle>(0x400000 + i), QStringLiteral("Window %1").arg(i));
+}
+
+QStringList TaskPassTest::rowsOfType(const QString &type) const
+{
+    QStringList rows;
+    for (int i = 1; i <= list->count(); ++i)
+        if (list->subItem(i, 2) == type)
+            rows.append(list->text(i) + QLatin1Char('/') + list->subItem(i, 1));
+    return rows;
+}
+
+void TaskPassTest::onlyVisibleBorderedWindowsAreCandidates_data()
+{
+    QTest::addColumn<quint32>("style");
+    QTest::addColumn<bool>("candidate");
+    QTest::newRow("visible and bordered") << 0x10800000u << true;
+    QTest::newRow("with more bits") << 0x16CF0000u << true;
+    QTest::newRow("hidden") << 0x00800000u << false;
+    QTest::newRow("borderless pop-up") << 0x90000000u << false;
+    QTest::newRow("gone") << 0u << false;
+}
+
+void TaskPassTest::onlyVisibleBorderedWindowsAreCandidates()
+{
+    QFETCH(quint32, style);
+    QFETCH(bool, candidate);
+    walk.add(7, QString(), style);
+    QCOMPARE(isTaskWindow(walk, 7), candidate);
+}
+
+void TaskPassTest::listsTitledTasksAfterTheRowsAlreadyThere()
+{
+    list->addRow(QStringLiteral("bash")).setSubItem(2, QStringLiteral("Process"));
+    walk.add(0x200001, QStringLiteral("Calculator"));
+    walk.add(0x200002, QStringLiteral("hidden one"), WindowWalk::styleBorder);
+    walk.add(0x200003, QStringLiteral("Anchor"));
+    loadWindows(*list, walk, table, 0x100);
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->text(1), QStringLiteral("Anchor"));
+    QCOMPARE(list->text(2), QStringLiteral("bash"));
+    QCOMPARE(rowsOfType(QStringLiteral("Task")),
+             QStringList({"Anchor/2097155", "Calculator/2097153"}));
+    QVERIFY(dialogs.boxes.empty());
+}
+
+void TaskPassTest::leavesOutStartAndMainWindowAndUntitledOnes()
+{
+    walk.add(0x100, QStringLiteral("The start window"));
+    walk.add(0x101, QStringLiteral("Trelvanix"));
+    walk.add(0x102, QString());
+    walk.add(0x103, QStringLiteral("Message"));
+    mainWindowHandle = 0x101;
+    QCOMPARE(enumTopWindows(walk, table, 0x100), qint16(1));
+    QCOMPARE(table.at(0).Name, QStringLiteral("Message"));
+    QCOMPARE(table.at(1).Name, QString());
+}
+
+void TaskPassTest::sameTitleGivesTwoRowsWithTheirOwnIds()
+{
+    walk.add(0x300001, QStringLiteral("Twin"));
+    walk.add(0x300002, QStringLiteral("Twin"));
+    loadWindows(*list, walk, table, 0);
+    QCOMPARE(rowsOfType(QStringLiteral("Task")), QStringList({"Twin/3145729", "Twin/3145730"}));
+}
+
+void TaskPassTest::tableStoresInZOrderAndResetsEachWalk()
+{
+    walk.add(1, QStringLiteral("top"));
+    walk.add(2, QStringLiteral("middle"));
+    walk.add(3, QStringLiteral("bottom"));
+    QCOMPARE(enumTopWindows(walk, table, 0), qint16(3));
+    QCOMPARE(table.at(0).ID, 1);
+    QCOMPARE(table.at(2).Name, QStringLiteral("bottom"));
+    walk.windows.erase(walk.windows.begin());
+    QCOMPARE(enumTopWindows(walk, table, 0), qint16(2));
+    QCOMPARE(table.at(0).Name, QStringLiteral("middle"));
+    QCOMPARE(table.at(2).Name, QString());
+    QCOMPARE(table.at(2).ID, 0);
+    QVERIFY_THROWS_EXCEPTION(IndexFailure, table.at(1001));
+    QVERIFY_THROWS_EXCEPTION(IndexFailure, table.at(-1));
+}
+
+void TaskPassTest::handleShownAsSigned32BitDecimal()
+{
+    walk.add(0xFFFFFFF0u, QStringLiteral("High handle"));
+    loadWindows(*list, walk, table, 0);
+    QCOMPARE(list->subItem(1, 1), QStringLiteral("-16"));
+    QCOMPARE(list->subItem(1, 2), QStringLiteral("Task"));
+}
+
+void TaskPassTest::windowGoneDuringTheWalkIsSkipped()
+{
+    walk.add(1, QStringLiteral("stays"));
+    walk.add(2, QStringLiteral("closes"));
+    walk.add(3, QStringLiteral("stays too"));
+    walk.windows[1].gone = true;
+    loadWindows(*list, walk, table, 0);
+    QCOMPARE(rowsOfType(QStringLiteral("Task")), QStringList({"stays/1", "stays too/3"}));
+    QVERIFY(dialogs.boxes.empty());
+}
+
+void TaskPassTest::fullTableOf1001IsListedWithoutReport()
+{
+    fillTasks(TaskTable::slotCount);
+    loadWindows(*list, walk, table, 0);
+    QCOMPARE(list->count(), 1001);
+    QVERIFY(dialogs.boxes.empty());
+}
+
+void TaskPassTest::window1002FailsOnceAtStep100AndListsTheFirst1001()
+{
+    fillTasks(TaskTable::slotCount + 1);
+    loadWindows(*list, walk, table, 0);
+    QCOMPARE(dialogs.reportedSteps(), QList<int>({100}));
+    QVERIFY(dialogs.boxes.front().text.contains(QStringLiteral("Form1.loadWindows ")));
+    QCOMPARE(list->count(), 1001);
+    QVERIFY(!rowsOfType(QStringLiteral("Task")).contains(QStringLiteral("Window 1001/4195305")));
+    QVERIFY(rowsOfType(QStringLiteral("Task")).contains(QStringLiteral("Window 1000/4195304")));
+}
+
+QTEST_MAIN(TaskPassTest)
+#include "tst_taskpass.moc"

@@ -1,0 +1,147 @@
+// The window layer on a real X display with a window manager: the task pass
+// over windows this test opens, and the keep-on-top order.
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "platform/PlatformServices.h"
+#include "platform/linux/WindowOrder_x11.h"
+#include "platform/linux/WindowWalk_x11.h"
+#include "proc/TaskPass.h"
+#include "support/FakeDialogs.h"
+#include "support/XTestDisplay.h"
+
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+
+namespace
+{
+using Spec = XTestDisplay::WindowSpec;
+const QString ourPrefix = QStringLiteral("Trelvanix test ");
+
+// The titles of the tasks that this test opened, by window ID.
+std::map<qint32, QString> ourTasks(WindowWalk &walk)
+{
+    TaskTable table;
+    enumTopWindows(walk, table, 0);
+    std::map<qint32, QString> tasks;
+    for (int slot = 0; slot < TaskTable::slotCount; ++slot)
+        if (table.at(slot).Name.startsWith(ourPrefix))
+            tasks.emplace(table.at(slot).ID, table.at(slot).Name.mid(ourPrefix.size()));
+    return tasks;
+}
+} // namespace
+
+class WindowsX11Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void tasksAreTheShownDecoratedTitledWindows();
+    void titlesDecodeFromEveryEncoding();
+    void programsOwnWindowIsNeverATaskButItsMessageBoxIs();
+    void topmostWindowStaysAboveNewOnesUntilSentToTheBottom();
+};
+
+void WindowsX11Test::tasksAreTheShownDecoratedTitledWindows()
+{
+    XTestDisplay x;
+    const xcb_window_t titled = x.createWindow({"Trelvanix test titled"});
+    const xcb_window_t twinA = x.createWindow({"Trelvanix test twin"});
+    const xcb_window_t twinB = x.createWindow({"Trelvanix test twin"});
+    const xcb_window_t minimised = x.createWindow({"Trelvanix test minimised"});
+    const xcb_window_t untitled = x.createWindow({});
+    x.createWindow({.title = "Trelvanix test hidden", .mapped = false});
+    const xcb_window_t popup =
+        x.createWindow({.title = "Trelvanix test override", .overrideRedirect = true});
+    const xcb_window_t dock = x.createWindow({.title = "Trelvanix test dock", .dock = true});
+    const xcb_window_t bare =
+        x.createWindow({.title = "Trelvanix test undecorated", .undecorated = true});
+    for (xcb_window_t window : {titled, twinA, twinB, minimised, untitled, bare})
+        QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(window), 10000);
+    QTRY_VERIFY(x.isViewable(popup));
+    QTRY_VERIFY(x.isViewable(dock));
+    x.minimise(minimised);
+    QTRY_VERIFY(!x.isViewable(minimised));
+
+    X11WindowWalk walk(std::make_shared<XConnection>());
+    const auto tasks = ourTasks(walk);
+    const std::map<qint32, QString> expected{{qint32(titled), QStringLiteral("titled")},
+                                             {qint32(twinA), QStringLiteral("twin")},
+                                             {qint32(twinB), QStringLiteral("twin")},
+                                             {qint32(minimised), QStringLiteral("minimised")}};
+    QCOMPARE(tasks, expected);
+}
+
+void WindowsX11Test::titlesDecodeFromEveryEncoding()
+{
+    XTestDisplay x;
+    const xcb_window_t utf8 = x.createWindow({"Trelvanix test Grüße ✓"});
+    const xcb_window_t latin1 =
+        x.createWindow({.title = "Trelvanix test caf\xe9", .encoding = Spec::Latin1});
+    // ESC - L selects ISO 8859-5 (Cyrillic) for the upper half.
+    const xcb_window_t compound = x.createWindow(
+        {.title = "Trelvanix test \x1b-L\xbf\xe0\xd8\xd2\xd5\xe2", .encoding = Spec::CompoundText});
+    for (xcb_window_t window : {utf8, latin1, compound})
+        QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(window), 10000);
+
+    X11WindowWalk walk(std::make_shared<XConnection>());
+    const auto tasks = ourTasks(walk);
+    const std::map<qint32, QString> expected{{qint32(utf8), QStringLiteral("Grüße ✓")},
+                                             {qint32(latin1), QStringLiteral("café")},
+                                             {qint32(compound), QStringLiteral("Привет")}};
+    QCOMPARE(tasks, expected);
+}
+
+void WindowsX11Test::programsOwnWindowIsNeverATaskButItsMessageBoxIs()
+{
+    FakeDialogs dialogs;
+    PlatformServices platform = createPlatformServices();
+    QTemporaryDir folder;
+    Form1 form(platform, folder.path());
+    form.Form_Load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Trelvanix"),
+                    QStringLiteral("Must be a numeric value."), QMessageBox::Ok, &form);
+    box.show();
+    XTestDisplay x;
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(static_cast<xcb_window_t>(box.winId())), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(static_cast<xcb_window_t>(form.winId())), 10000);
+
+    form.ListView1->removeAllRows();
+    form.loadWindows();
+    QStringList taskIds;
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        if (form.ListView1->subItem(position, 2) == QStringLiteral("Task"))
+            taskIds << form.ListView1->subItem(position, 1);
+    QVERIFY(taskIds.contains(QString::number(box.winId())));
+    QVERIFY(!taskIds.contains(QString::number(form.winId())));
+    QVERIFY(dialogs.boxes.empty());
+}
+
+void WindowsX11Test::topmostWindowStaysAboveNewOnesUntilSentToTheBottom()
+{
+    XTestDisplay x;
+    const xcb_window_t ours = x.createWindow({"Trelvanix test keeps on top"});
+    const xcb_window_t other = x.createWindow({"Trelvanix test other"});
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(ours) && x.isManaged(other), 10000);
+
+    X11WindowOrder order(std::make_shared<XConnection>());
+    order.makeTopmost(ours);
+    QTRY_VERIFY(x.hasState(ours, "_NET_WM_STATE_ABOVE"));
+    QTRY_VERIFY(x.stackingIndex(ours) < x.stackingIndex(other));
+    const xcb_window_t later = x.createWindow({"Trelvanix test opened later"});
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(later), 10000);
+    QTest::qWait(200);
+    QVERIFY(x.stackingIndex(ours) < x.stackingIndex(later));
+
+    order.sendToBottom(ours);
+    QTRY_VERIFY(!x.hasState(ours, "_NET_WM_STATE_ABOVE"));
+    QTRY_VERIFY(x.stackingIndex(ours) > x.stackingIndex(other));
+    QTRY_VERIFY(x.stackingIndex(ours) > x.stackingIndex(later));
+}
+
+QTEST_MAIN(WindowsX11Test)
+#include "tst_windows_x11.moc"
