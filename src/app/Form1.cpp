@@ -6,14 +6,19 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_platform(platform), m_programFolder(std::move(programFolder))
+      m_platform(platform), m_programFolder(std::move(programFolder)), m_clock([] {
+          return std::chrono::steady_clock::now().time_since_epoch();
+      })
 {
     setMouseTracking(true);
     createControls();
@@ -21,7 +26,11 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
     placeControls();
     nameControlsForAccessibility();
     connectPointerFeedback();
+    connectCommands();
     centreOnScreen();
+    // The first control has the focus when the window opens, so that the
+    // interval box is not being edited and monitoring can start.
+    ListView1->setFocus();
     // A session that ends the application closes the window too.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Form1::Form_QueryUnload);
 }
@@ -50,8 +59,27 @@ void Form1::connectPointerFeedback()
     connect(ListView2, &ListView::mouseMoved, this, &Form1::ListView2_MouseMove);
 }
 
+void Form1::connectCommands()
+{
+    connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option3_Click();
+    });
+    connect(Option4, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option4_Click();
+    });
+    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    Text1->installEventFilter(this);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Text1 && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        watchText1Focus(event);
     if (event->type() != QEvent::MouseMove)
         return QWidget::eventFilter(watched, event);
     if (watched == Check1) {

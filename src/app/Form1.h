@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <optional>
 
 class ListView;
@@ -37,8 +39,31 @@ public:
 
     // The task pass: appends the desktop's tasks to the running list.
     void loadWindows();
+    // Starts monitoring with a new deadline, one interval from now.
+    void StartTimer();
     // Stops monitoring.
     void StopTimer();
+
+    // Command and option handlers, run by the controls and callable as the
+    // user's actions.
+    void PushButton1_Click();
+    void Option3_Click();
+    void Option4_Click();
+    void Text1_Change();
+    void Text1_GotFocus();
+    void Text1_LostFocus();
+    void Timer1_Timer();
+    void Check1_Click();
+
+    // The keep-on-top box's value: 0 off, 1 on, 2 the grey undecided state.
+    int check1Value() const;
+
+    // A clock that only moves forward, as time since a fixed moment. Monitoring
+    // runs on it, so that setting the wall clock back never stalls it.
+    using MonotonicClock = std::function<std::chrono::nanoseconds()>;
+    void setMonotonicClock(MonotonicClock clock) { m_clock = std::move(clock); }
+    // When the next automatic refresh is due, on that clock.
+    std::chrono::nanoseconds nextRefreshTime{};
 
     // The tasks of the latest walk.
     TaskTable taskTable;
@@ -79,8 +104,19 @@ private:
     void loadProcesses();
     void loadSkin();
     void setUpColumns(StepGuard &guard);
+    void refreshRunningList(StepGuard &guard, int firstStep);
+    void restoreKillList(StepGuard &guard);
+    void restoreOptions(StepGuard &guard);
     void applyRefreshOption(StepGuard &guard);
+    void saveKillList(StepGuard &guard);
     void endProgram();
+
+    void connectCommands();
+    void saveRefreshOptions(const char *handler);
+    void applyChosenRefreshOption();
+    void watchText1Focus(QEvent *event);
+    void setCheck1Value(int value);
+    WindowHandle ownWindow();
 
     void Form_MouseMove();
     void ListView1_MouseMove();
@@ -95,4 +131,5 @@ private:
     int m_mousePointer = DefaultPointer;
     std::optional<QCursor> m_mouseIcon;
     bool m_unloaded = false;
+    MonotonicClock m_clock;
 };

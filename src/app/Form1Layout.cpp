@@ -23,6 +23,20 @@ struct Placement {
     int left, top, width, height; // twips, within the parent
 };
 
+// Shows the grey undecided state when given it, but a click only ever turns
+// the box on or off.
+class OnOffClickCheckBox : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override
+    {
+        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+};
+
 QPushButton *createPushButton(const QString &caption, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
@@ -43,7 +57,7 @@ void Form1::createControls()
     PushButton7 = createPushButton(QStringLiteral("Select Items Containing X Chars"), this);
     PushButton8 = createPushButton(QStringLiteral("Select Items Not Containing X Ch"), this);
     PushButton1 = createPushButton(QStringLiteral("Refresh List Above"), this);
-    Check1 = new QCheckBox(QStringLiteral("Keep This Window On Top"), this);
+    Check1 = new OnOffClickCheckBox(QStringLiteral("Keep This Window On Top"), this);
     Check1->setMouseTracking(true);
     Frame2 = new QGroupBox(QStringLiteral("Refresh Option"), this);
     Frame2->setMouseTracking(true);

@@ -32,10 +32,9 @@ void Form1::Form_Load()
     setUpColumns(guard);
     guard.step(160, [&] { setWindowIcon(appIcon()); });
     guard.step(164, [&] { mainWindowHandle = static_cast<WindowHandle>(winId()); });
-    guard.step(166, [&] { loadProcesses(); });
-    guard.step(168, [] { QCoreApplication::processEvents(); });
-    guard.step(170, [] { QCoreApplication::processEvents(); });
-    guard.step(172, [&] { loadWindows(); });
+    refreshRunningList(guard, 166);
+    restoreKillList(guard);
+    restoreOptions(guard);
     applyRefreshOption(guard);
 }
 
@@ -59,20 +58,13 @@ void Form1::setUpColumns(StepGuard &guard)
     guard.step(158, [&] { ListView2->setSortKey(1); });
 }
 
-void Form1::applyRefreshOption(StepGuard &guard)
-{
-    if (guard.test(206, [&] { return Option3->isChecked(); })) {
-        guard.step(208, [&] { Text1->setEnabled(false); });
-        guard.step(210, [&] { StopTimer(); });
-    }
-}
-
 void Form1::Form_QueryUnload()
 {
     if (m_unloaded)
         return;
     m_unloaded = true;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Form_QueryUnload")));
+    saveKillList(guard);
     guard.step(112, [] { QCoreApplication::processEvents(); });
     guard.step(114, [&] { endProgram(); });
 }
@@ -87,12 +79,6 @@ void Form1::endProgram()
 void Form1::loadProcesses()
 {
     ::loadProcesses(*ListView1, *m_platform.processSnapshots);
-}
-
-void Form1::StopTimer()
-{
-    Timer1->setInterval(0);
-    Timer1->stop();
 }
 
 // The optional skin arrives with the appearance helpers; until then the

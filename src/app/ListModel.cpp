@@ -146,8 +146,15 @@ void ListModel::scheduleViewUpdate()
     QMetaObject::invokeMethod(this, &ListModel::publish, Qt::QueuedConnection);
 }
 
+void ListModel::publishPending()
+{
+    publish();
+}
+
 void ListModel::publish()
 {
+    if (!m_updatePending)
+        return;
     m_updatePending = false;
     beginResetModel();
     ensureSorted();

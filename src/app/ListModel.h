@@ -43,6 +43,8 @@ public:
     void removeAllRows();
     ListItem addRow(const QString &text);
     int count() const { return static_cast<int>(m_rows.size()); }
+    // Tells the views of a pending change now instead of on the next event round.
+    void publishPending();
 
     // Positions run from 1 to count() in display order; others throw IndexFailure.
     QString text(int position) const;

@@ -35,8 +35,55 @@ void ListView::setColumnWidthTwips(int column, int twips)
     setColumnWidth(column - 1, std::max(1, twipsToPixels(twips, logicalDpiX())));
 }
 
+namespace
+{
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+ListView::RebuildScope::RebuildScope(ListView &view) : m_view(view)
+{
+    if (m_view.m_rebuildDepth++ > 0)
+        return;
+    m_view.m_scrollBeforeRebuild = m_view.verticalScrollBar()->value();
+    m_view.viewport()->setUpdatesEnabled(false);
+}
+
+ListView::RebuildScope::~RebuildScope()
+{
+    if (--m_view.m_rebuildDepth > 0)
+        return;
+    m_view.m_model->publishPending();
+    m_view.executeDelayedItemsLayout();
+    m_view.verticalScrollBar()->setValue(m_view.m_scrollBeforeRebuild);
+    m_view.viewport()->setUpdatesEnabled(true);
+}
+
+bool ListView::event(QEvent *event)
+{
+    // A click on rows that are being replaced would land on a row the user
+    // cannot see.
+    if (m_rebuildDepth > 0 && isUserInput(event->type()))
+        return true;
+    return QTreeView::event(event);
+}
+
 bool ListView::viewportEvent(QEvent *event)
 {
+    if (m_rebuildDepth > 0 && isUserInput(event->type()))
+        return true;
     if (event->type() == QEvent::MouseMove)
         emit mouseMoved();
     return QTreeView::viewportEvent(event);
@@ -55,6 +102,6 @@ void ListView::keepScrollPositionAcrossResets()
             [this] { m_savedScroll = verticalScrollBar()->value(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         executeDelayedItemsLayout();
-        verticalScrollBar()->setValue(m_savedScroll);
+        verticalScrollBar()->setValue(m_rebuildDepth > 0 ? m_scrollBeforeRebuild : m_savedScroll);
     });
 }

@@ -30,11 +30,27 @@ public:
 
     ListModel *listModel() const { return m_model; }
 
+    // While one lives, a rebuild made of several passes shows nothing of its
+    // half-built rows: the view keeps its picture, takes no clicks or keys,
+    // and shows the result once, at the scroll position it had.
+    class RebuildScope
+    {
+    public:
+        explicit RebuildScope(ListView &view);
+        ~RebuildScope();
+        RebuildScope(const RebuildScope &) = delete;
+        RebuildScope &operator=(const RebuildScope &) = delete;
+
+    private:
+        ListView &m_view;
+    };
+
 signals:
     // The pointer moved over the list, its rows or its headers.
     void mouseMoved();
 
 protected:
+    bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -43,4 +59,6 @@ private:
 
     ListModel *m_model;
     int m_savedScroll = 0;
+    int m_rebuildDepth = 0;
+    int m_scrollBeforeRebuild = 0;
 };

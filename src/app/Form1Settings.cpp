@@ -1,0 +1,138 @@
+// The kill list and the options in the settings store, and keep-on-top.
+#include "app/Form1.h"
+
+#include "app/ListView.h"
+#include "app/Settings.h"
+#include "app/SettingValues.h"
+#include "common/ErrorReport.h"
+#include "common/Failure.h"
+#include "common/StepGuard.h"
+#include "platform/PlatformServices.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace
+{
+const QString fieldSeparator = QStringLiteral("||MySeparator1||");
+const QString entrySeparator = QStringLiteral("||MySeparator2||");
+const QString killListKey = QStringLiteral("Processes");
+
+// An exclusive option button cannot be switched off on its own; the stored
+// options may still say that neither is chosen.
+void setOptionValue(QRadioButton *option, bool on)
+{
+    if (option->isChecked() == on)
+        return;
+    option->setAutoExclusive(on);
+    option->setChecked(on);
+    option->setAutoExclusive(true);
+}
+} // namespace
+
+WindowHandle Form1::ownWindow()
+{
+    return static_cast<WindowHandle>(winId());
+}
+
+void Form1::saveKillList(StepGuard &guard)
+{
+    QString text;
+    guard.step(100, [&] { text.clear(); });
+    int count = 0;
+    int position = 1;
+    guard.loop(
+        102, [&] { return (count = ListView2->count()) >= position; }, 106,
+        [&] { return ++position <= count; },
+        [&] {
+            guard.step(104, [&] {
+                text += ListView2->text(position) + fieldSeparator +
+                        ListView2->subItem(position, 1) + entrySeparator;
+            });
+        });
+    guard.step(108, [&] { writeSetting(killListKey, text); });
+}
+
+void Form1::restoreKillList(StepGuard &guard)
+{
+    QString text;
+    guard.step(174, [&] { text = readSetting(killListKey); });
+    if (!guard.test(176, [&] { return !text.isEmpty(); }))
+        return;
+    QStringList pieces;
+    guard.step(178, [&] { pieces = text.split(entrySeparator); });
+    qsizetype index = 0;
+    guard.loop(
+        180, [&] { return index < pieces.size(); }, 190, [&] { return ++index < pieces.size(); },
+        [&] {
+            const QString &piece = pieces[index];
+            if (!guard.test(182, [&] { return !piece.isEmpty(); }))
+                return;
+            QStringList fields;
+            guard.step(184, [&] { fields = piece.split(fieldSeparator); });
+            std::optional<ListItem> row;
+            if (!guard.step(186, [&] { row = ListView2->addRow(fields.value(0)); }))
+                return;
+            guard.step(188, [&] {
+                if (fields.size() < 2)
+                    throw IndexFailure(
+                        QStringLiteral("Subscript out of range: the entry has no name"));
+                row->setSubItem(1, fields[1]);
+            });
+        });
+}
+
+void Form1::restoreOptions(StepGuard &guard)
+{
+    guard.step(192, [&] { setCheck1Value(textToInteger(readSetting("Check1", "0"))); });
+    if (guard.test(194, [&] { return check1Value() == 1; }))
+        guard.step(196, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
+    else
+        guard.step(198, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
+    guard.step(200, [&] { Text1->setText(readSetting(QStringLiteral("Text1"), "1")); });
+    guard.step(202, [&] { setOptionValue(Option3, textToBoolean(readSetting("Option3", "1"))); });
+    guard.step(204, [&] { setOptionValue(Option4, textToBoolean(readSetting("Option4", "0"))); });
+}
+
+void Form1::applyRefreshOption(StepGuard &guard)
+{
+    if (guard.test(206, [&] { return Option3->isChecked(); })) {
+        guard.step(208, [&] { Text1->setEnabled(false); });
+        guard.step(210, [&] { StopTimer(); });
+    } else if (guard.test(212, [&] { return Option4->isChecked(); })) {
+        guard.step(214, [&] { Text1->setEnabled(true); });
+        guard.step(216, [&] { StartTimer(); });
+    }
+}
+
+int Form1::check1Value() const
+{
+    switch (Check1->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void Form1::setCheck1Value(int value)
+{
+    if (value < 0 || value > 2)
+        throw Failure(QStringLiteral("Invalid property value: %1 is not 0, 1 or 2").arg(value));
+    Check1->setCheckState(value == 1 ? Qt::Checked
+                          : value == 2 ? Qt::PartiallyChecked
+                                       : Qt::Unchecked);
+}
+
+void Form1::Check1_Click()
+{
+    StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Check1_Click")));
+    if (guard.test(100, [&] { return check1Value() == 1; }))
+        guard.step(102, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
+    else
+        guard.step(104, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
+    guard.step(106, [&] { writeSetting(QStringLiteral("Check1"), QString::number(check1Value())); });
+}

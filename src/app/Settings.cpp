@@ -1,0 +1,54 @@
+#include "app/Settings.h"
+
+#include "common/Failure.h"
+
+#include <QSettings>
+
+#include <memory>
+
+namespace
+{
+const QString applicationName = QStringLiteral("Quorbel");
+const QString sectionName = QStringLiteral("Trelvanix");
+
+std::unique_ptr<QSettings> openStore()
+{
+#ifdef Q_OS_WIN
+    // Where earlier installations kept their values.
+    auto store = std::make_unique<QSettings>(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
+            applicationName,
+        QSettings::NativeFormat);
+#else
+    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             applicationName);
+#endif
+    store->beginGroup(sectionName);
+    return store;
+}
+} // namespace
+
+QString readSetting(const QString &key, const QString &defaultValue)
+{
+    const auto store = openStore();
+    const QVariant value = store->value(key);
+    return value.isValid() ? value.toString() : defaultValue;
+}
+
+void writeSetting(const QString &key, const QString &value)
+{
+    const auto store = openStore();
+    const QVariant previous = store->value(key);
+    store->setValue(key, value);
+    store->sync();
+    if (store->status() == QSettings::NoError)
+        return;
+    // The value stays unsaved in this process's copy of the store; put the
+    // previous one back so that a later write of another key cannot save it
+    // behind the user's back after they were told it failed.
+    if (previous.isValid())
+        store->setValue(key, previous);
+    else
+        store->remove(key);
+    throw Failure(QStringLiteral("The settings could not be saved in %1").arg(store->fileName()));
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The decimal separator of the user's locale, one character, found afresh on
+// every call from how the locale writes one half.
+QString localeDecimalSeparator();
+
+// With `toPoint` the locale's separator becomes "."; without, both "." and ","
+// become the locale's separator, so that either reads as the decimal point.
+QString normaliseDecimal(const QString &text, bool toPoint);
+
+// The number a text holds in the user's locale; none for other texts and for
+// infinities and nan, which no interval can be.
+std::optional<double> readLocaleNumber(const QString &text);

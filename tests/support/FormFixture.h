@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "platform/PlatformServices.h"
+#include "support/FakeDialogs.h"
+#include "support/FakeProcessSnapshot.h"
+#include "support/FakeWindows.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <chrono>
+
+// A main window over in-memory processes, windows, boxes and clock, with an
+// empty settings store.
+struct FormFixture {
+    void setUp()
+    {
+        clearSettingsStore();
+        auto source = std::make_unique<FakeProcessSnapshotSource>();
+        processes = source.get();
+        platform.processSnapshots = std::move(source);
+        auto walk = std::make_unique<FakeWindowWalk>();
+        windows = walk.get();
+        platform.windowWalk = std::move(walk);
+        auto windowOrder = std::make_unique<FakeWindowOrder>();
+        order = windowOrder.get();
+        platform.windowOrder = std::move(windowOrder);
+        processes->add(1, "init");
+        processes->add(300, "zsh");
+        processes->add(200, "bash");
+        processes->add(100, "Xorg");
+        dialogs = std::make_unique<FakeDialogs>();
+        form = makeForm();
+    }
+
+    void tearDown()
+    {
+        form.reset();
+        dialogs.reset();
+    }
+
+    std::unique_ptr<Form1> makeForm()
+    {
+        auto made = std::make_unique<Form1>(platform, programFolder.path());
+        made->setMonotonicClock([this] { return now; });
+        return made;
+    }
+
+    static QString settingsFile()
+    {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorbel"))
+            .fileName();
+    }
+    static void clearSettingsStore() { QFile::remove(settingsFile()); }
+    static void store(const QString &key, const QString &value)
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("Quorbel"));
+        settings.setValue(QStringLiteral("Trelvanix/") + key, value);
+    }
+    static QVariant stored(const QString &key)
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                           QStringLiteral("Quorbel"));
+        return settings.value(QStringLiteral("Trelvanix/") + key);
+    }
+
+    QTemporaryDir programFolder;
+    PlatformServices platform;
+    FakeProcessSnapshotSource *processes = nullptr;
+    FakeWindowWalk *windows = nullptr;
+    FakeWindowOrder *order = nullptr;
+    std::unique_ptr<FakeDialogs> dialogs;
+    std::unique_ptr<Form1> form;
+    std::chrono::nanoseconds now{std::chrono::hours(1)};
+};
