@@ -1,9 +1,11 @@
-// The main window's tests: the list control, the window itself, its settings.
+// The main window's tests: the list control, the window itself, its settings, refresh and
+// monitoring.
 #include <QApplication>
 
 int runListViewTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
 int runSettingsTests(int argc, char *argv[]);
+int runRefreshTests(int argc, char *argv[]);
 
 int main(int argc, char *argv[])
 {
@@ -11,5 +13,6 @@ int main(int argc, char *argv[])
     const int listFailures = runListViewTests(argc, argv);
     const int formFailures = runForm1Tests(argc, argv);
     const int settingsFailures = runSettingsTests(argc, argv);
-    return listFailures + formFailures + settingsFailures;
+    const int refreshFailures = runRefreshTests(argc, argv);
+    return listFailures + formFailures + settingsFailures + refreshFailures;
 }

@@ -22,17 +22,6 @@
 
 namespace
 {
-// A snapshot source whose snapshot cannot be read.
-class FailingSnapshotSource : public ProcessSnapshotSource
-{
-public:
-    std::unique_ptr<ProcessSnapshot> takeSnapshot() override
-    {
-        throw Failure(QStringLiteral("Out of memory"));
-    }
-    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
-};
-
 // A 32 x 32 cursor file with the given hotspot.
 bool writeCursorFile(const QString &path, quint16 hotX, quint16 hotY)
 {

@@ -1,8 +1,10 @@
 #include "common/ErrorReport.h"
+#include "common/IntervalParsing.h"
 #include "common/ShellHelpers.h"
 #include "common/StepGuard.h"
 #include "support/FakeDialogs.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +29,10 @@ private slots:
     void titleDropsLastWordThenWordsBeyondForty_data();
     void titleDropsLastWordThenWordsBeyondForty();
     void joinsProgramFilesWithTheNativeSeparator();
+
+    void normalisesDecimalsUnderTheLocale_data();
+    void normalisesDecimalsUnderTheLocale();
+    void readsOnlyFiniteLocaleNumbers();
 };
 
 void CommonTest::buildsTheReportTextToTheCharacter()
@@ -180,6 +186,63 @@ void CommonTest::joinsProgramFilesWithTheNativeSeparator()
              QDir::toNativeSeparators(QStringLiteral("/opt/t/x/o.cjs")));
     setApplicationTitle();
     QCOMPARE(applicationTitle(), QStringLiteral("Trelvanix"));
+}
+
+void CommonTest::normalisesDecimalsUnderTheLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("toPoint");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("point: comma becomes point") << "en_US"
+                                                << "1,5" << false << "1.5";
+    QTest::newRow("point: point stays") << "en_US"
+                                        << "1.5" << false << "1.5";
+    QTest::newRow("point: grouping is not known") << "en_US"
+                                                  << "1,000" << false << "1.000";
+    QTest::newRow("point: back to point") << "en_US"
+                                          << "2.5" << true << "2.5";
+    QTest::newRow("comma: point becomes comma") << "de_DE"
+                                                << "1.5" << false << "1,5";
+    QTest::newRow("comma: comma stays") << "de_DE"
+                                        << "1,5" << false << "1,5";
+    QTest::newRow("comma: back to point") << "de_DE"
+                                          << "0,5" << true << "0.5";
+    QTest::newRow("comma: every separator") << "de_DE"
+                                            << "1.2.3" << false << "1,2,3";
+    QTest::newRow("no separator") << "de_DE"
+                                  << "42" << false << "42";
+    QTest::newRow("no separator to point") << "de_DE"
+                                           << "42" << true << "42";
+    QTest::newRow("empty") << "de_DE"
+                           << "" << false << "";
+    QTest::newRow("empty to point") << "en_US"
+                                    << "" << true << "";
+}
+
+void CommonTest::normalisesDecimalsUnderTheLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(bool, toPoint);
+    QFETCH(QString, result);
+    QLocale::setDefault(QLocale(locale));
+    QCOMPARE(localeDecimalSeparator(), locale == QLatin1String("de_DE") ? "," : ".");
+    QCOMPARE(normaliseDecimal(text, toPoint), result);
+    if (locale == QLatin1String("en_US") && text == QLatin1String("1,000"))
+        QCOMPARE(readLocaleNumber(result), std::optional<double>(1.0));
+    QLocale::setDefault(QLocale::c());
+}
+
+void CommonTest::readsOnlyFiniteLocaleNumbers()
+{
+    QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
+    QCOMPARE(readLocaleNumber(normaliseDecimal(QStringLiteral("2.5"), false)),
+             std::optional<double>(2.5));
+    QCOMPARE(readLocaleNumber(QStringLiteral(" -3 ")), std::optional<double>(-3));
+    for (const char *text : {"", "abc", "inf", "nan", "1e999", "2,5s"})
+        QVERIFY2(!readLocaleNumber(QString::fromLatin1(text)), text);
+    QLocale::setDefault(QLocale::c());
 }
 
 QTEST_GUILESS_MAIN(CommonTest)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Failure.h"
 #include "platform/ProcessSnapshot.h"
 
 #include <cstring>
@@ -65,4 +66,15 @@ private:
         int &m_open;
         std::size_t m_next = 0;
     };
+};
+
+// A snapshot source whose snapshot cannot be read.
+class FailingSnapshotSource : public ProcessSnapshotSource
+{
+public:
+    std::unique_ptr<ProcessSnapshot> takeSnapshot() override
+    {
+        throw Failure(QStringLiteral("Out of memory"));
+    }
+    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
 };

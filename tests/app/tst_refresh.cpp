@@ -1,0 +1,332 @@
+// Refresh on demand and monitoring.
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "common/Failure.h"
+#include "support/FormFixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace std::chrono_literals;
+
+namespace
+{
+int checkedRows(const ListView *list)
+{
+    int checked = 0;
+    for (int position = 1; position <= list->count(); ++position)
+        checked += list->isChecked(position) ? 1 : 0;
+    return checked;
+}
+} // namespace
+
+class RefreshTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { fixture.tearDown(); }
+
+    void refreshButtonRelistsClearsChecksAndKeepsTheScroll();
+    void failedProcessPassIsReportedAndTasksStillCome();
+    void optionsSwitchMonitoringAndAreSavedAtOnce();
+    void timedRefreshRunsOnceTheDeadlineHasPassed();
+    void failedTimedRefreshStillRestartsTheTimer();
+    void editingTheIntervalPausesMonitoring();
+    void leavingTheIntervalBoundsAndReadsIt_data();
+    void leavingTheIntervalBoundsAndReadsIt();
+    void nonNumericIntervalIsRefusedAndTheFocusGoesBack();
+    void windowActivationIsNoFocusChange();
+    void unreadableStoredIntervalStartsSafely_data();
+    void unreadableStoredIntervalStartsSafely();
+
+private:
+    Form1 &showForm();
+    void chooseAutomatic(const QString &interval);
+    void leaveText1();
+
+    FormFixture fixture;
+};
+
+void RefreshTest::init()
+{
+    fixture.setUp();
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+}
+
+Form1 &RefreshTest::showForm()
+{
+    Form1 &form = *fixture.form;
+    form.Form_Load();
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        qWarning("The window did not become active");
+    return form;
+}
+
+void RefreshTest::chooseAutomatic(const QString &interval)
+{
+    Form1 &form = *fixture.form;
+    form.Text1->setText(interval);
+    QTest::mouseClick(form.Option4, Qt::LeftButton, {}, QPoint(8, form.Option4->height() / 2));
+}
+
+void RefreshTest::leaveText1()
+{
+    fixture.form->ListView1->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+}
+
+void RefreshTest::refreshButtonRelistsClearsChecksAndKeepsTheScroll()
+{
+    for (quint32 id = 1000; id < 1200; ++id)
+        fixture.processes->add(id, "worker" + std::to_string(id));
+    Form1 &form = showForm();
+    form.ListView1->setChecked(5, true);
+    form.ListView1->verticalScrollBar()->setValue(40);
+    fixture.processes->add(5000, "newcomer");
+    fixture.windows->add(0x500001, QStringLiteral("Calculator"));
+
+    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+    QCOMPARE(form.ListView1->count(), 205);
+    QCOMPARE(form.ListView1->text(2), QStringLiteral("Calculator"));
+    QCOMPARE(form.ListView1->subItem(2, 2), QStringLiteral("Task"));
+    QCOMPARE(checkedRows(form.ListView1), 0);
+    QCOMPARE(form.ListView1->model()->rowCount(), 205);
+    QCOMPARE(form.ListView1->verticalScrollBar()->value(), 40);
+    QVERIFY(form.ListView1->viewport()->updatesEnabled());
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void RefreshTest::failedProcessPassIsReportedAndTasksStillCome()
+{
+    Form1 &form = showForm();
+    fixture.platform.processSnapshots = std::make_unique<FailingSnapshotSource>();
+    fixture.windows->add(0x500001, QStringLiteral("Calculator"));
+    form.PushButton1_Click();
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({100}));
+    QVERIFY(fixture.dialogs->boxes[0].text.contains(
+        QStringLiteral("Form1.PushButton1_Click at line 100")));
+    QCOMPARE(form.ListView1->subItem(form.ListView1->count(), 2), QStringLiteral("Task"));
+}
+
+void RefreshTest::optionsSwitchMonitoringAndAreSavedAtOnce()
+{
+    Form1 &form = showForm();
+    chooseAutomatic(QStringLiteral("3"));
+    QVERIFY(form.Option4->isChecked());
+    QVERIFY(form.Text1->isEnabled());
+    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.Timer1->interval(), 100);
+    QCOMPARE(form.nextRefreshTime, fixture.now + 3s);
+    QCOMPARE(FormFixture::stored(QStringLiteral("Option3")).toString(), QStringLiteral("False"));
+    QCOMPARE(FormFixture::stored(QStringLiteral("Option4")).toString(), QStringLiteral("True"));
+    QCOMPARE(FormFixture::stored(QStringLiteral("Text1")).toString(), QStringLiteral("3"));
+
+    QTest::mouseClick(form.Option3, Qt::LeftButton, {}, QPoint(8, form.Option3->height() / 2));
+    QVERIFY(!form.Text1->isEnabled());
+    QVERIFY(!form.Timer1->isActive());
+    QCOMPARE(form.Timer1->interval(), 0);
+    QCOMPARE(FormFixture::stored(QStringLiteral("Option3")).toString(), QStringLiteral("True"));
+    QCOMPARE(FormFixture::stored(QStringLiteral("Option4")).toString(), QStringLiteral("False"));
+}
+
+void RefreshTest::timedRefreshRunsOnceTheDeadlineHasPassed()
+{
+    Form1 &form = showForm();
+    chooseAutomatic(QStringLiteral("2"));
+    const int before = fixture.processes->snapshotsTaken;
+    fixture.now += 1900ms;
+    form.Timer1_Timer();
+    QCOMPARE(fixture.processes->snapshotsTaken, before);
+
+    fixture.processes->add(5000, "newcomer");
+    form.ListView1->setChecked(1, true);
+    fixture.now += 100ms;
+    form.Timer1_Timer();
+    QCOMPARE(fixture.processes->snapshotsTaken, before + 1);
+    QCOMPARE(fixture.windows->walks, 2);
+    QCOMPARE(form.ListView1->count(), 4);
+    QCOMPARE(checkedRows(form.ListView1), 0);
+    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.nextRefreshTime, fixture.now + 2s);
+    QVERIFY(fixture.dialogs->boxes.empty());
+
+    // The real timer drives the same handler.
+    fixture.now += 2s;
+    QTRY_COMPARE(fixture.processes->snapshotsTaken, before + 2);
+}
+
+void RefreshTest::failedTimedRefreshStillRestartsTheTimer()
+{
+    Form1 &form = showForm();
+    chooseAutomatic(QStringLiteral("1"));
+    fixture.platform.processSnapshots = std::make_unique<FailingSnapshotSource>();
+    fixture.now += 1s;
+    form.Timer1_Timer();
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({104}));
+    QVERIFY(
+        fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form1.Timer1_Timer at line 104")));
+    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.nextRefreshTime, fixture.now + 1s);
+}
+
+void RefreshTest::editingTheIntervalPausesMonitoring()
+{
+    Form1 &form = showForm();
+    QVERIFY(!form.Text1->hasFocus());
+    chooseAutomatic(QStringLiteral("1"));
+    form.Text1->setFocus(Qt::TabFocusReason);
+    QVERIFY(!form.Timer1->isActive());
+    QTest::keyClick(form.Text1, Qt::Key_End);
+    QTest::keyClicks(form.Text1, QStringLiteral("0"));
+    QCOMPARE(FormFixture::stored(QStringLiteral("Text1")).toString(), QStringLiteral("10"));
+    fixture.now += 1h;
+    QTest::qWait(250);
+    QVERIFY(!form.Timer1->isActive());
+
+    leaveText1();
+    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.nextRefreshTime, fixture.now + 10s);
+}
+
+void RefreshTest::leavingTheIntervalBoundsAndReadsIt_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("milliseconds");
+    QTest::newRow("below the bound") << "en_US"
+                                     << "0.2"
+                                     << "0.5" << 500;
+    QTest::newRow("zero") << "en_US"
+                          << "0"
+                          << "0.5" << 500;
+    QTest::newRow("negative") << "en_US"
+                              << "-3"
+                              << "0.5" << 500;
+    QTest::newRow("the bound itself") << "en_US"
+                                      << "0.5"
+                                      << "0.5" << 500;
+    QTest::newRow("comma in a point locale") << "en_US"
+                                             << "2,5"
+                                             << "2,5" << 2500;
+    QTest::newRow("point in a comma locale") << "de_DE"
+                                             << "2.5"
+                                             << "2.5" << 2500;
+    QTest::newRow("comma in a comma locale") << "de_DE"
+                                             << "2,5"
+                                             << "2,5" << 2500;
+    QTest::newRow("bound in a comma locale") << "de_DE"
+                                             << "0,1"
+                                             << "0.5" << 500;
+}
+
+void RefreshTest::leavingTheIntervalBoundsAndReadsIt()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, milliseconds);
+    QLocale::setDefault(QLocale(locale));
+    Form1 &form = showForm();
+    chooseAutomatic(QStringLiteral("1"));
+    form.Text1->setFocus(Qt::TabFocusReason);
+    form.Text1->setText(typed);
+    leaveText1();
+    QCOMPARE(form.Text1->text(), shown);
+    QCOMPARE(FormFixture::stored(QStringLiteral("Text1")).toString(), shown);
+    QVERIFY(form.Timer1->isActive());
+    QCOMPARE(form.nextRefreshTime, fixture.now + std::chrono::milliseconds(milliseconds));
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void RefreshTest::nonNumericIntervalIsRefusedAndTheFocusGoesBack()
+{
+    Form1 &form = showForm();
+    chooseAutomatic(QStringLiteral("1"));
+    for (const char *typed : {"abc", "", "inf"}) {
+        fixture.dialogs->boxes.clear();
+        form.Text1->setFocus(Qt::TabFocusReason);
+        form.Text1->setText(QString::fromLatin1(typed));
+        leaveText1();
+        QCOMPARE(fixture.dialogs->boxes.size(), 1u);
+        QCOMPARE(fixture.dialogs->boxes[0].text, QStringLiteral("Must be a numeric value."));
+        QCOMPARE(fixture.dialogs->boxes[0].title, QString()); // the application title
+        QVERIFY(form.Text1->hasFocus());
+        QVERIFY(!form.Timer1->isActive());
+    }
+    form.Text1->setText(QStringLiteral("4"));
+    leaveText1();
+    QVERIFY(form.Timer1->isActive());
+
+    // With manual refresh chosen, leaving the box checks nothing.
+    QTest::mouseClick(form.Option3, Qt::LeftButton, {}, QPoint(8, form.Option3->height() / 2));
+    fixture.dialogs->boxes.clear();
+    form.Text1->setEnabled(true);
+    form.Text1->setFocus(Qt::TabFocusReason);
+    form.Text1->setText(QStringLiteral("abc"));
+    leaveText1();
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void RefreshTest::windowActivationIsNoFocusChange()
+{
+    Form1 &form = showForm();
+    chooseAutomatic(QStringLiteral("1"));
+    form.Text1->setFocus(Qt::TabFocusReason);
+    form.Text1->setText(QStringLiteral("abc"));
+    // Another window (or one of our boxes) takes the activation, then gives it back.
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(form.Text1, &out);
+    QCoreApplication::processEvents();
+    QVERIFY(fixture.dialogs->boxes.empty());
+    form.Text1->setText(QStringLiteral("2"));
+    leaveText1();
+    QVERIFY(form.Timer1->isActive());
+    QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(form.Text1, &in);
+    QVERIFY(form.Timer1->isActive());
+}
+
+void RefreshTest::unreadableStoredIntervalStartsSafely_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("letters") << "abc" << 1.0;
+    QTest::newRow("nan") << "nan" << 1.0;
+    QTest::newRow("empty") << "" << 1.0;
+    QTest::newRow("infinity") << "inf" << 1e8;
+    QTest::newRow("too large for the clock") << "1e300" << 1e8;
+    QTest::newRow("negative infinity") << "-inf" << 0.0;
+    QTest::newRow("below the bound") << "0.1" << 0.1;
+}
+
+void RefreshTest::unreadableStoredIntervalStartsSafely()
+{
+    QFETCH(QString, stored);
+    QFETCH(double, seconds);
+    FormFixture::store(QStringLiteral("Option4"), QStringLiteral("True"));
+    FormFixture::store(QStringLiteral("Text1"), stored);
+    Form1 &form = showForm();
+    QVERIFY(form.Timer1->isActive()); // the focus did not open on the interval box
+    QCOMPARE(form.Text1->text(), stored);
+    const auto expected = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::duration<double>(seconds));
+    QCOMPARE(form.nextRefreshTime, fixture.now + expected);
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+int runRefreshTests(int argc, char *argv[])
+{
+    RefreshTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_refresh.moc"
