@@ -42,6 +42,7 @@ private slots:
     void titlesDecodeFromEveryEncoding();
     void programsOwnWindowIsNeverATaskButItsMessageBoxIs();
     void topmostWindowStaysAboveNewOnesUntilSentToTheBottom();
+    void windowMadeTopmostBeforeItIsShownCanBeSentToTheBottom();
 };
 
 void WindowsX11Test::tasksAreTheShownDecoratedTitledWindows()
@@ -141,6 +142,23 @@ void WindowsX11Test::topmostWindowStaysAboveNewOnesUntilSentToTheBottom()
     QTRY_VERIFY(!x.hasState(ours, "_NET_WM_STATE_ABOVE"));
     QTRY_VERIFY(x.stackingIndex(ours) > x.stackingIndex(other));
     QTRY_VERIFY(x.stackingIndex(ours) > x.stackingIndex(later));
+}
+
+void WindowsX11Test::windowMadeTopmostBeforeItIsShownCanBeSentToTheBottom()
+{
+    XTestDisplay x;
+    const xcb_window_t other = x.createWindow({"Trelvanix test other"});
+    const xcb_window_t ours = x.createWindow({.title = "Trelvanix test early", .mapped = false});
+    X11WindowOrder order(std::make_shared<XConnection>());
+    order.makeTopmost(ours);
+    xcb_map_window(x.c, ours);
+    xcb_flush(x.c);
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(ours) && x.isManaged(other), 10000);
+    QTRY_VERIFY(x.hasState(ours, "_NET_WM_STATE_ABOVE"));
+    QTRY_VERIFY(x.stackingIndex(ours) < x.stackingIndex(other));
+    order.sendToBottom(ours);
+    QTRY_VERIFY(!x.hasState(ours, "_NET_WM_STATE_ABOVE"));
+    QTRY_VERIFY(x.stackingIndex(ours) > x.stackingIndex(other));
 }
 
 QTEST_MAIN(WindowsX11Test)

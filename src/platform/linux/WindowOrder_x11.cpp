@@ -3,26 +3,61 @@
 #include <algorithm>
 #include <vector>
 
-X11WindowOrder::X11WindowOrder(std::shared_ptr<XConnection> connection)
-    : m_x(std::move(connection))
+namespace
 {
+constexpr int waitPollMilliseconds = 50;
+constexpr qint64 longestWaitMilliseconds = 10000;
+} // namespace
+
+X11WindowOrder::X11WindowOrder(std::shared_ptr<XConnection> connection) : m_x(std::move(connection))
+{
+    m_waitForManager.setInterval(waitPollMilliseconds);
+    QObject::connect(&m_waitForManager, &QTimer::timeout, [this] { raiseOnceManaged(); });
 }
 
 void X11WindowOrder::makeTopmost(WindowHandle window)
 {
+    m_waitForManager.stop();
     if (!m_x->ensureOpen())
         return;
-    setAbove(window, true);
-    restack(window, XCB_STACK_MODE_ABOVE);
+    if (handledByWindowManager(window)) {
+        requestAbove(window, true);
+        restack(window, XCB_STACK_MODE_ABOVE);
+    } else if (m_x->liveWindowManager() != XCB_WINDOW_NONE) {
+        m_waitingWindow = window;
+        m_waited.start();
+        m_waitForManager.start();
+    } else {
+        setAboveInProperty(window, true);
+        restack(window, XCB_STACK_MODE_ABOVE);
+    }
     xcb_flush(m_x->xcb());
 }
 
 void X11WindowOrder::sendToBottom(WindowHandle window)
 {
+    m_waitForManager.stop();
     if (!m_x->ensureOpen())
         return;
-    setAbove(window, false);
+    if (handledByWindowManager(window))
+        requestAbove(window, false);
+    else
+        setAboveInProperty(window, false);
     restack(window, XCB_STACK_MODE_BELOW);
+    xcb_flush(m_x->xcb());
+}
+
+void X11WindowOrder::raiseOnceManaged()
+{
+    if (!m_x->ensureOpen() || m_waited.elapsed() > longestWaitMilliseconds) {
+        m_waitForManager.stop();
+        return;
+    }
+    if (!handledByWindowManager(m_waitingWindow))
+        return;
+    m_waitForManager.stop();
+    requestAbove(m_waitingWindow, true);
+    restack(m_waitingWindow, XCB_STACK_MODE_ABOVE);
     xcb_flush(m_x->xcb());
 }
 
@@ -37,17 +72,12 @@ bool X11WindowOrder::handledByWindowManager(xcb_window_t window)
     return state && state->type != XCB_ATOM_NONE;
 }
 
-void X11WindowOrder::setAbove(xcb_window_t window, bool on)
+void X11WindowOrder::requestAbove(xcb_window_t window, bool on)
 {
-    if (!handledByWindowManager(window)) {
-        setAboveInProperty(window, on);
-        return;
-    }
     xcb_ewmh_connection_t *ewmh = m_x->ewmh();
-    xcb_ewmh_request_change_wm_state(ewmh, 0, window,
-                                     on ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
-                                     ewmh->_NET_WM_STATE_ABOVE, XCB_ATOM_NONE,
-                                     XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
+    xcb_ewmh_request_change_wm_state(
+        ewmh, 0, window, on ? XCB_EWMH_WM_STATE_ADD : XCB_EWMH_WM_STATE_REMOVE,
+        ewmh->_NET_WM_STATE_ABOVE, XCB_ATOM_NONE, XCB_EWMH_CLIENT_SOURCE_TYPE_NORMAL);
 }
 
 void X11WindowOrder::setAboveInProperty(xcb_window_t window, bool on)

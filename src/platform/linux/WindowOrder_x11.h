@@ -3,11 +3,15 @@
 #include "platform/WindowOrder.h"
 #include "platform/linux/XConnection_x11.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 #include <memory>
 
 // Keep-on-top through the window manager's _NET_WM_STATE_ABOVE. A window the
-// manager does not handle yet (not yet shown) carries the state in its own
-// property, which the manager reads when it takes the window on.
+// manager has not taken on yet (not yet shown) gets the request as soon as it
+// has: a state set beforehand would be read by some managers (IceWM) as fixed,
+// and could not be taken back later.
 class X11WindowOrder : public WindowOrder
 {
 public:
@@ -18,9 +22,13 @@ public:
 
 private:
     bool handledByWindowManager(xcb_window_t window);
-    void setAbove(xcb_window_t window, bool on);
+    void requestAbove(xcb_window_t window, bool on);
     void setAboveInProperty(xcb_window_t window, bool on);
     void restack(xcb_window_t window, xcb_stack_mode_t mode);
+    void raiseOnceManaged();
 
     std::shared_ptr<XConnection> m_x;
+    QTimer m_waitForManager;
+    QElapsedTimer m_waited;
+    xcb_window_t m_waitingWindow = XCB_WINDOW_NONE;
 };

@@ -1,0 +1,253 @@
+// The program as a user drives it on a real display with a window manager:
+// the real executable with clicks and keys, and the main window in this
+// process over the real processes and windows.
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "platform/PlatformServices.h"
+#include "support/FakeDialogs.h"
+#include "support/XTestDisplay.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace
+{
+// Places of controls within the client area, in twips.
+constexpr QPoint check1At{4080 + 150, 4155 + 200};
+constexpr QPoint option4At{120 + 240 + 120, 4680 + 690 + 120};
+constexpr QPoint text1At{120 + 3360 + 360, 4680 + 630 + 170};
+
+bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+// The real program with its own settings folder.
+class Program
+{
+public:
+    explicit Program(const QString &configFolder)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
+        m_process.setProcessEnvironment(environment);
+        m_process.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"));
+    }
+    ~Program()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // Waits for the main window; 0 when it did not come.
+    xcb_window_t mainWindow(XTestDisplay &x)
+    {
+        for (int tries = 0; tries < 200 && m_window == 0; ++tries) {
+            const auto windows = x.windowsOfProcess(m_process.processId());
+            if (!windows.empty())
+                m_window = windows.front();
+            else
+                QTest::qWait(100);
+        }
+        return m_window;
+    }
+
+    // Clicks at a place given in twips within the main window's client area.
+    bool clickAt(QPoint twips)
+    {
+        const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+        const QPoint pixels(qRound(twips.x() * dpi / 1440), qRound(twips.y() * dpi / 1440));
+        // A window manager may take a click on an inactive window for itself.
+        return xdotool({"windowactivate", "--sync", QString::number(m_window)}) &&
+               xdotool({"mousemove", "--sync", "--window", QString::number(m_window),
+                        QString::number(pixels.x()), QString::number(pixels.y()), "click", "1"});
+    }
+
+    bool closeAndWait(XTestDisplay &x)
+    {
+        x.requestClose(m_window);
+        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
+    }
+
+    qint64 processId() const { return m_process.processId(); }
+
+private:
+    QProcess m_process;
+    xcb_window_t m_window = 0;
+};
+
+QString storeText(const QTemporaryDir &config)
+{
+    QFile file(config.filePath(QStringLiteral("Quorbel.conf")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool stores(const QTemporaryDir &config, const QString &line)
+{
+    return storeText(config).split(QLatin1Char('\n')).contains(line);
+}
+
+int taskRowsWithId(const ListView *list, qint64 id)
+{
+    int rows = 0;
+    for (int position = 1; position <= list->count(); ++position)
+        rows += list->subItem(position, 1) == QString::number(id) ? 1 : 0;
+    return rows;
+}
+} // namespace
+
+class ProgramX11Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart();
+    void optionsAndKillListSurviveARestart();
+    void nonNumericIntervalBringsTheMessage();
+    void refreshButtonAndMonitoringFollowProgramsAndWindows();
+};
+
+void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
+{
+    QTemporaryDir config;
+    XTestDisplay x;
+    xcb_window_t main = 0;
+    {
+        Program program(config.path());
+        QVERIFY((main = program.mainWindow(x)) != 0);
+        QVERIFY(!x.hasState(main, "_NET_WM_STATE_ABOVE"));
+        QVERIFY(program.clickAt(check1At));
+        QTRY_VERIFY_WITH_TIMEOUT(x.hasState(main, "_NET_WM_STATE_ABOVE"), 5000);
+        QVERIFY(stores(config, QStringLiteral("Check1=1")));
+        const xcb_window_t other = x.createWindow({"Trelvanix test newcomer"});
+        QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(other), 10000);
+        QTest::qWait(200);
+        QVERIFY(x.stackingIndex(main) < x.stackingIndex(other));
+        QVERIFY(program.closeAndWait(x));
+    }
+    Program again(config.path());
+    const xcb_window_t restarted = again.mainWindow(x);
+    QVERIFY(restarted != 0);
+    QTRY_VERIFY_WITH_TIMEOUT(x.hasState(restarted, "_NET_WM_STATE_ABOVE"), 5000);
+    const xcb_window_t other = x.createWindow({"Trelvanix test behind"});
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(other), 10000);
+    QVERIFY(again.clickAt(check1At));
+    QTRY_VERIFY_WITH_TIMEOUT(!x.hasState(restarted, "_NET_WM_STATE_ABOVE"), 5000);
+    QTRY_VERIFY(x.stackingIndex(restarted) > x.stackingIndex(other));
+    QVERIFY(stores(config, QStringLiteral("Check1=0")));
+    QVERIFY(again.closeAndWait(x));
+}
+
+void ProgramX11Test::optionsAndKillListSurviveARestart()
+{
+    QTemporaryDir config;
+    const QString killList = QStringLiteral("4112||MySeparator1||calc.exe||MySeparator2||"
+                                            "2044||MySeparator1||notepad.exe||MySeparator2||");
+    {
+        QFile file(config.filePath(QStringLiteral("Quorbel.conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Trelvanix]\nProcesses=" + killList.toUtf8() + "\n");
+    }
+    XTestDisplay x;
+    {
+        Program program(config.path());
+        QVERIFY(program.mainWindow(x) != 0);
+        QVERIFY(program.clickAt(option4At));
+        QTRY_VERIFY_WITH_TIMEOUT(stores(config, QStringLiteral("Option4=True")), 5000);
+        QVERIFY(stores(config, QStringLiteral("Option3=False")));
+        QVERIFY(program.clickAt(text1At));
+        QVERIFY(xdotool({"key", "--delay", "50", "ctrl+a"}));
+        QVERIFY(xdotool({"type", "--delay", "50", "0.75"}));
+        QTRY_VERIFY_WITH_TIMEOUT(stores(config, QStringLiteral("Text1=0.75")), 5000);
+        QVERIFY(program.closeAndWait(x));
+    }
+    QVERIFY2(stores(config, QStringLiteral("Processes=") + killList),
+             qPrintable(storeText(config)));
+    // The next run restores all of it and saves the same at its close.
+    QFile::remove(config.filePath(QStringLiteral("Quorbel.conf")) + QStringLiteral(".lock"));
+    Program again(config.path());
+    QVERIFY(again.mainWindow(x) != 0);
+    QTest::qWait(300);
+    QVERIFY(again.closeAndWait(x));
+    QVERIFY(stores(config, QStringLiteral("Processes=") + killList));
+    QVERIFY(stores(config, QStringLiteral("Option4=True")));
+    QVERIFY(stores(config, QStringLiteral("Text1=0.75")));
+}
+
+void ProgramX11Test::nonNumericIntervalBringsTheMessage()
+{
+    QTemporaryDir config;
+    XTestDisplay x;
+    Program program(config.path());
+    QVERIFY(program.mainWindow(x) != 0);
+    QVERIFY(program.clickAt(option4At));
+    QVERIFY(program.clickAt(text1At));
+    QVERIFY(xdotool({"key", "--delay", "50", "ctrl+a"}));
+    QVERIFY(xdotool({"type", "--delay", "50", "abc"}));
+    QVERIFY(xdotool({"key", "--delay", "50", "Tab"}));
+    QTRY_COMPARE_WITH_TIMEOUT(x.windowsOfProcess(program.processId()).size(), 2u, 5000);
+    xcb_window_t box = 0;
+    for (xcb_window_t window : x.windowsOfProcess(program.processId()))
+        if (window != program.mainWindow(x))
+            box = window;
+    QCOMPARE(x.title(box), QStringLiteral("Trelvanix"));
+    QVERIFY(xdotool({"key", "--delay", "50", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(x.windowsOfProcess(program.processId()).size(), 1u, 5000);
+    QVERIFY(stores(config, QStringLiteral("Text1=abc")));
+    QVERIFY(program.closeAndWait(x));
+}
+
+void ProgramX11Test::refreshButtonAndMonitoringFollowProgramsAndWindows()
+{
+    FakeDialogs dialogs;
+    PlatformServices platform = createPlatformServices();
+    QTemporaryDir folder;
+    Form1 form(platform, folder.path());
+    form.Form_Load();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    XTestDisplay x;
+    QProcess sleeper;
+    sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("600")});
+    QVERIFY(sleeper.waitForStarted());
+    const xcb_window_t window = x.createWindow({"Trelvanix test appears"});
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(window), 10000);
+    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+    QCOMPARE(taskRowsWithId(form.ListView1, sleeper.processId()), 1);
+    QCOMPARE(taskRowsWithId(form.ListView1, window), 1);
+    for (int position = 2; position <= form.ListView1->count(); ++position)
+        QVERIFY(form.ListView1->text(position - 1)
+                    .compare(form.ListView1->text(position), Qt::CaseInsensitive) <= 0);
+
+    // Automatic refresh every half second follows programs that end and come.
+    form.Text1->setText(QStringLiteral("0.5"));
+    QTest::mouseClick(form.Option4, Qt::LeftButton, {}, QPoint(8, form.Option4->height() / 2));
+    QVERIFY(form.Timer1->isActive());
+    sleeper.kill();
+    sleeper.waitForFinished();
+    xcb_destroy_window(x.c, window);
+    xcb_flush(x.c);
+    QTRY_COMPARE_WITH_TIMEOUT(taskRowsWithId(form.ListView1, sleeper.processId()), 0, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(taskRowsWithId(form.ListView1, window), 0, 5000);
+    QProcess later;
+    later.start(QStringLiteral("/bin/sleep"), {QStringLiteral("600")});
+    QVERIFY(later.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(taskRowsWithId(form.ListView1, later.processId()), 1, 5000);
+    later.kill();
+    later.waitForFinished();
+    QVERIFY(dialogs.boxes.empty());
+}
+
+QTEST_MAIN(ProgramX11Test)
+#include "tst_program_x11.moc"
