@@ -26,8 +26,8 @@ test: deps
 	@cd $(TEST_BUILD) && ctest --output-on-failure --timeout 600
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench
-	@$(BUILD)/bench/refresh_bench
+	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench monitor_bench trelvanix-xtool
+	@bash scripts/bench.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

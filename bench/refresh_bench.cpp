@@ -1,10 +1,14 @@
-// The refresh (process pass, list rebuild, one paint) against a bare scan of
-// /proc/*/stat plus a plain model fill, in the same run, at the machine's own
-// process count and with extra sleeping processes that it starts and ends.
+// The refresh (process pass, two yields, task pass, one paint) against a bare
+// scan of /proc/*/stat, a bare listing of the window titles and a plain model
+// fill, in the same run, with 200 windows open and extra sleeping processes
+// that it starts and ends. Needs a display with a window manager.
 //   refresh_bench [EXTRA...]        (default: 0 1000 5000)
+#include "BenchSupport.h"
 #include "app/ListView.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/WindowWalk_x11.h"
 #include "proc/ProcessPass.h"
+#include "proc/TaskPass.h"
 
 #include <QApplication>
 #include <QStandardItemModel>
@@ -18,58 +22,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace
 {
-constexpr int repetitions = 15;
-
-class Sleepers
-{
-public:
-    explicit Sleepers(int count)
-    {
-        char program[] = "/bin/sleep";
-        char seconds[] = "3600";
-        char *argv[] = {program, seconds, nullptr};
-        for (int i = 0; i < count; ++i) {
-            pid_t pid = 0;
-            if (posix_spawn(&pid, program, nullptr, nullptr, argv, environ) == 0)
-                m_pids.push_back(pid);
-        }
-    }
-    ~Sleepers()
-    {
-        for (const pid_t pid : m_pids)
-            ::kill(pid, SIGKILL);
-        for (const pid_t pid : m_pids)
-            ::waitpid(pid, nullptr, 0);
-    }
-    std::size_t count() const { return m_pids.size(); }
-
-private:
-    std::vector<pid_t> m_pids;
-};
-
-double medianMs(const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 // The baseline: every /proc/PID/stat read once, then a plain Qt model filled.
 int bareScanAndFill(QStandardItemModel &model)
 {
@@ -102,18 +58,63 @@ int bareScanAndFill(QStandardItemModel &model)
     return static_cast<int>(rows.size());
 }
 
-void refresh(ListView &list, ProcFsSnapshotSource &source)
+// The baseline's window half: the stacking list, then every title asked for
+// at once, appended to the model.
+int bareWindowListing(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stacking,
+                      xcb_atom_t name, QStandardItemModel &model)
 {
-    loadProcesses(list, source);
-    QCoreApplication::processEvents(); // the view learns of the rebuild
+    auto *list = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, stacking, XCB_ATOM_WINDOW, 0, 100000), nullptr);
+    if (!list)
+        return 0;
+    const auto *windows = static_cast<const xcb_window_t *>(xcb_get_property_value(list));
+    const int count = xcb_get_property_value_length(list) / 4;
+    std::vector<xcb_get_property_cookie_t> cookies;
+    for (int i = 0; i < count; ++i)
+        cookies.push_back(
+            xcb_get_property(c, 0, windows[i], name, XCB_GET_PROPERTY_TYPE_ANY, 0, 256));
+    for (int i = 0; i < count; ++i) {
+        auto *title = xcb_get_property_reply(c, cookies[static_cast<size_t>(i)], nullptr);
+        if (title && xcb_get_property_value_length(title) > 0)
+            model.appendRow({new QStandardItem(QString::fromUtf8(
+                                 static_cast<const char *>(xcb_get_property_value(title)),
+                                 xcb_get_property_value_length(title))),
+                             new QStandardItem(QString::number(windows[i])),
+                             new QStandardItem(QStringLiteral("Task"))});
+        std::free(title);
+    }
+    std::free(list);
+    return count;
+}
+
+xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
+{
+    auto *reply = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+
+void refresh(ListView &list, ProcFsSnapshotSource &source, WindowWalk &walk, TaskTable &table)
+{
+    {
+        const ListView::RebuildScope quiet(list);
+        loadProcesses(list, source);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        loadWindows(list, walk, table, 0);
+    }
     list.repaint();
 }
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("DISPLAY")) {
+        std::fprintf(stderr, "refresh_bench needs a display with a window manager\n");
+        return 1;
+    }
     QApplication app(argc, argv);
     std::vector<int> extras;
     for (int i = 1; i < argc; ++i)
@@ -130,18 +131,30 @@ int main(int argc, char *argv[])
     list.resize(520, 160);
     list.show();
     ProcFsSnapshotSource source;
+    X11WindowWalk walk(std::make_shared<XConnection>());
+    TaskTable table;
     QStandardItemModel model;
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_atom_t stacking = internAtom(c, "_NET_CLIENT_LIST_STACKING");
+    const xcb_atom_t name = internAtom(c, "_NET_WM_NAME");
+    const BenchWindows windows(200);
 
-    std::printf("%8s %10s %14s %14s %7s\n", "extra", "processes", "baseline ms", "refresh ms",
-                "ratio");
+    std::printf("%8s %10s %8s %14s %14s %7s\n", "extra", "processes", "windows", "baseline ms",
+                "refresh ms", "ratio");
     for (const int extra : extras) {
         const Sleepers sleepers(extra);
         int processes = 0;
-        const double baseline = medianMs([&] { processes = bareScanAndFill(model); });
-        const double ours = medianMs([&] { refresh(list, source); });
-        std::printf("%8zu %10d %14.2f %14.2f %6.2fx\n", sleepers.count(), processes, baseline, ours,
-                    ours / baseline);
+        int listed = 0;
+        const double baseline = medianMs([&] {
+            processes = bareScanAndFill(model);
+            listed = bareWindowListing(c, root, stacking, name, model);
+        });
+        const double ours = medianMs([&] { refresh(list, source, walk, table); });
+        std::printf("%8zu %10d %8d %14.2f %14.2f %6.2fx\n", sleepers.count(), processes, listed,
+                    baseline, ours, ours / baseline);
         std::fflush(stdout);
     }
+    xcb_disconnect(c);
     return 0;
 }

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the benchmarks on a private display (Xvfb with IceWM), so that their
+# windows never land on the user's desktop:  bench.sh BUILD
+set -uo pipefail
+build=${1:-build}
+source "$(dirname "$0")/../tests/support/xsession.sh"
+scratch=$(mktemp -d)
+trap 'stop_xsession; rm -rf "$scratch"' EXIT
+export XDG_RUNTIME_DIR=$scratch/runtime XDG_CONFIG_HOME=$scratch/config
+mkdir -m 0700 "$XDG_RUNTIME_DIR" && mkdir -p "$XDG_CONFIG_HOME"
+start_xsession "$scratch" "$build/trelvanix-xtool" || exit 1
+export QT_QPA_PLATFORM=xcb
+echo "Refresh: ours against a bare /proc scan, window listing and model fill (median of 15)"
+"$build/bench/refresh_bench"
+echo
+echo "Monitoring every 0.5 s for 20 s: our CPU time against top -b -d 0.5"
+"$build/bench/monitor_bench"
