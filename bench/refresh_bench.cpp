@@ -60,8 +60,8 @@ int bareScanAndFill(QStandardItemModel &model)
 
 // The baseline's window half: the stacking list, then every title asked for
 // at once, appended to the model.
-int bareWindowListing(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stacking,
-                      xcb_atom_t name, QStandardItemModel &model)
+int bareWindowListing(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stacking, xcb_atom_t name,
+                      QStandardItemModel &model)
 {
     auto *list = xcb_get_property_reply(
         c, xcb_get_property(c, 0, root, stacking, XCB_ATOM_WINDOW, 0, 100000), nullptr);
@@ -153,6 +153,17 @@ int main(int argc, char *argv[])
         const double ours = medianMs([&] { refresh(list, source, walk, table); });
         std::printf("%8zu %10d %8d %14.2f %14.2f %6.2fx\n", sleepers.count(), processes, listed,
                     baseline, ours, ours / baseline);
+        const double processPass = medianMs([&] { loadProcesses(list, source); });
+        const double taskPass = medianMs([&] { loadWindows(list, walk, table, 0); });
+        const double paint = medianMs([&] {
+                                 list.listModel()->removeAllRows();
+                                 loadProcesses(list, source);
+                                 QCoreApplication::processEvents();
+                                 list.repaint();
+                             }) -
+                             processPass;
+        std::printf("%8s process pass %.2f ms, task pass %.2f ms, rebuild and paint %.2f ms\n", "",
+                    processPass, taskPass, paint);
         std::fflush(stdout);
     }
     xcb_disconnect(c);

@@ -146,14 +146,16 @@ void ListModel::scheduleViewUpdate()
     QMetaObject::invokeMethod(this, &ListModel::publish, Qt::QueuedConnection);
 }
 
-void ListModel::publishPending()
+void ListModel::holdViewUpdates(bool held)
 {
-    publish();
+    m_viewUpdatesHeld = held;
+    if (!held)
+        publish();
 }
 
 void ListModel::publish()
 {
-    if (!m_updatePending)
+    if (!m_updatePending || m_viewUpdatesHeld)
         return;
     m_updatePending = false;
     beginResetModel();

@@ -43,8 +43,8 @@ public:
     void removeAllRows();
     ListItem addRow(const QString &text);
     int count() const { return static_cast<int>(m_rows.size()); }
-    // Tells the views of a pending change now instead of on the next event round.
-    void publishPending();
+    // While held, views are not told of changes; releasing tells them at once.
+    void holdViewUpdates(bool held);
 
     // Positions run from 1 to count() in display order; others throw IndexFailure.
     QString text(int position) const;
@@ -83,4 +83,5 @@ private:
     quint64 m_generation = 0; // bumped when all rows go, so stale ListItems fail
     int m_shownRows = 0;      // the row count views were last told of
     bool m_updatePending = false;
+    bool m_viewUpdatesHeld = false;
 };

@@ -59,13 +59,14 @@ ListView::RebuildScope::RebuildScope(ListView &view) : m_view(view)
         return;
     m_view.m_scrollBeforeRebuild = m_view.verticalScrollBar()->value();
     m_view.viewport()->setUpdatesEnabled(false);
+    m_view.m_model->holdViewUpdates(true);
 }
 
 ListView::RebuildScope::~RebuildScope()
 {
     if (--m_view.m_rebuildDepth > 0)
         return;
-    m_view.m_model->publishPending();
+    m_view.m_model->holdViewUpdates(false);
     m_view.executeDelayedItemsLayout();
     m_view.verticalScrollBar()->setValue(m_view.m_scrollBeforeRebuild);
     m_view.viewport()->setUpdatesEnabled(true);

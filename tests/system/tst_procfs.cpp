@@ -5,6 +5,7 @@
 #include "platform/linux/ProcessSnapshot_linux.h"
 #include "proc/ProcessPass.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,7 @@ private slots:
     void firstEntryIsTheLowestId();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
     void deletedExecutableKeepsItsPlainName();
+    void processThatExecsIsListedUnderItsNewName();
 
 private:
     // Starts a copy of sleep under `name`; the caller ends it.
@@ -115,6 +117,29 @@ void ProcFsTest::deletedExecutableKeepsItsPlainName()
     QCOMPARE(QString::fromStdString(found->second), name);
     sleeper->kill();
     sleeper->waitForFinished();
+}
+
+void ProcFsTest::processThatExecsIsListedUnderItsNewName()
+{
+    QTemporaryDir dir;
+    const QString after = QStringLiteral("trelvanix-after-exec-with-a-long-name");
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), dir.filePath(after)));
+    QFile::setPermissions(dir.filePath(after), QFile::ReadOwner | QFile::ExeOwner);
+    QProcess shell;
+    shell.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("read line; exec \"$0\" 600"), dir.filePath(after)});
+    QVERIFY(shell.waitForStarted());
+    const auto pid = static_cast<quint32>(shell.processId());
+    const QString shellName =
+        QFileInfo(QStringLiteral("/bin/sh")).canonicalFilePath().section('/', -1);
+    QTRY_COMPARE(QString::fromStdString(snapshotNow().find(pid)->second), shellName);
+
+    shell.write("go\n");
+    QTRY_VERIFY(QFile(QStringLiteral("/proc/%1/comm").arg(pid)).open(QIODevice::ReadOnly) &&
+                snapshotNow().find(pid)->second == after.toStdString());
+    shell.kill();
+    shell.waitForFinished();
 }
 
 void ProcFsTest::parsesStatAfterTheLastParenthesis()

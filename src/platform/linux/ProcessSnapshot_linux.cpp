@@ -64,10 +64,15 @@ std::string executableName(int procFd, const std::string &pidText, const ProcSta
 class ProcFsSnapshot : public ProcessSnapshot
 {
 public:
-    ProcFsSnapshot(const char *procRoot, std::unordered_map<quint32, quint64> &startTimes)
-        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_startTimes(startTimes)
+    using KnownNames = ProcFsSnapshotSource::KnownNames;
+
+    ProcFsSnapshot(const char *procRoot, std::unordered_map<quint32, quint64> &startTimes,
+                   std::shared_ptr<KnownNames> knownNames)
+        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_startTimes(startTimes),
+          m_knownNames(std::move(knownNames)), m_previousNames(std::move(*m_knownNames))
     {
         m_startTimes.clear();
+        m_knownNames->clear();
         if (m_procFd.isValid())
             m_ids = listProcessIds(m_procFd.get());
     }
@@ -95,7 +100,7 @@ private:
         const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
         if (!stat || !isListedProcess(*stat))
             return false;
-        const std::string name = executableName(m_procFd.get(), pidText, *stat);
+        const std::string name = nameOf(id, pidText, *stat);
         const std::size_t length = std::min(name.size(), sizeof entry.exeFile - 1);
         std::memcpy(entry.exeFile, name.data(), length);
         entry.exeFile[length] = '\0';
@@ -104,8 +109,23 @@ private:
         return true;
     }
 
+    std::string nameOf(quint32 id, const std::string &pidText, const ProcStat &stat)
+    {
+        const auto known = m_previousNames.find(id);
+        if (known != m_previousNames.end() && known->second.startTime == stat.startTime &&
+            known->second.comm == stat.comm) {
+            return m_knownNames->insert_or_assign(id, std::move(known->second)).first->second.name;
+        }
+        std::string name = executableName(m_procFd.get(), pidText, stat);
+        m_knownNames->insert_or_assign(
+            id, ProcFsSnapshotSource::KnownName{stat.startTime, stat.comm, name});
+        return name;
+    }
+
     FileDescriptor m_procFd;
     std::unordered_map<quint32, quint64> &m_startTimes;
+    std::shared_ptr<KnownNames> m_knownNames;
+    KnownNames m_previousNames;
     std::vector<quint32> m_ids;
     std::size_t m_next = 0;
 };
@@ -116,7 +136,7 @@ ProcFsSnapshotSource::ProcFsSnapshotSource(const char *procRoot) : m_procRoot(pr
 
 std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
 {
-    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_startTimes);
+    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_startTimes, m_knownNames);
 }
 
 std::optional<quint64> ProcFsSnapshotSource::identityAtSnapshot(quint32 processId) const

@@ -2,6 +2,8 @@
 
 #include "platform/ProcessSnapshot.h"
 
+#include <memory>
+#include <string>
 #include <unordered_map>
 
 // The process snapshot on /proc: processes in ascending ID order, so the first
@@ -14,7 +16,18 @@ public:
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override;
     std::optional<quint64> identityAtSnapshot(quint32 processId) const override;
 
+    // A process's name as the latest snapshot found it. Reading the name is
+    // the dearest part of a scan; it is read again only when the process is
+    // new or its command name changed (as it does on exec).
+    struct KnownName {
+        quint64 startTime;
+        std::string comm;
+        std::string name;
+    };
+    using KnownNames = std::unordered_map<quint32, KnownName>;
+
 private:
     const char *m_procRoot;
     std::unordered_map<quint32, quint64> m_startTimes;
+    std::shared_ptr<KnownNames> m_knownNames = std::make_shared<KnownNames>();
 };
