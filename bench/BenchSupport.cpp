@@ -34,9 +34,7 @@ Sleepers::~Sleepers()
         ::waitpid(pid, nullptr, 0);
 }
 
-namespace
-{
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
+xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
 {
     auto *reply = xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
@@ -45,6 +43,8 @@ xcb_atom_t atom(xcb_connection_t *c, const char *name)
     return result;
 }
 
+namespace
+{
 std::size_t managedWindows(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list)
 {
     auto *reply = xcb_get_property_reply(
@@ -58,9 +58,9 @@ std::size_t managedWindows(xcb_connection_t *c, xcb_window_t root, xcb_atom_t li
 BenchWindows::BenchWindows(int count) : m_c(xcb_connect(nullptr, nullptr))
 {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
-    const xcb_atom_t name = atom(m_c, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = atom(m_c, "UTF8_STRING");
-    const xcb_atom_t clientList = atom(m_c, "_NET_CLIENT_LIST");
+    const xcb_atom_t name = internAtom(m_c, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = internAtom(m_c, "UTF8_STRING");
+    const xcb_atom_t clientList = internAtom(m_c, "_NET_CLIENT_LIST");
     const std::size_t before = managedWindows(m_c, root, clientList);
     for (int i = 0; i < count; ++i) {
         const xcb_window_t window = xcb_generate_id(m_c);

@@ -39,6 +39,8 @@ private:
     std::vector<xcb_window_t> m_windows;
 };
 
+xcb_atom_t internAtom(xcb_connection_t *c, const char *name);
+
 // The median time of `work` over `repetitions` runs, in milliseconds.
 double medianMs(const std::function<void()> &work, int repetitions = 15);
 

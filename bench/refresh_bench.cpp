@@ -87,15 +87,6 @@ int bareWindowListing(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stackin
     return count;
 }
 
-xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
-{
-    auto *reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return atom;
-}
-
 void refresh(ListView &list, ProcFsSnapshotSource &source, WindowWalk &walk, TaskTable &table)
 {
     {

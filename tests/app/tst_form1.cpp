@@ -3,10 +3,7 @@
 #include "app/ListView.h"
 #include "common/Failure.h"
 #include "common/Twips.h"
-#include "platform/PlatformServices.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeProcessSnapshot.h"
-#include "support/FakeWindows.h"
+#include "support/FormFixture.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -55,48 +52,27 @@ private slots:
     void closingNeverCancels();
 
 private:
-    std::unique_ptr<Form1> makeForm();
+    std::unique_ptr<Form1> makeForm() { return fixture.makeForm(); }
     QWidget *child(const char *name) { return form->findChild<QWidget *>(QLatin1String(name)); }
     void moveOver(QWidget *widget, QPoint at = {3, 3});
 
-    QTemporaryDir programFolder;
-    PlatformServices platform;
-    FakeProcessSnapshotSource *processes = nullptr;
-    FakeWindowWalk *windows = nullptr;
-    FakeWindowOrder *order = nullptr;
-    std::unique_ptr<FakeDialogs> dialogs;
-    std::unique_ptr<Form1> form;
+    FormFixture fixture;
+    QTemporaryDir &programFolder = fixture.programFolder;
+    PlatformServices &platform = fixture.platform;
+    FakeProcessSnapshotSource *&processes = fixture.processes;
+    std::unique_ptr<FakeDialogs> &dialogs = fixture.dialogs;
+    std::unique_ptr<Form1> &form = fixture.form;
 };
 
 void Form1Test::init()
 {
-    auto source = std::make_unique<FakeProcessSnapshotSource>();
-    processes = source.get();
-    platform.processSnapshots = std::move(source);
-    auto walk = std::make_unique<FakeWindowWalk>();
-    windows = walk.get();
-    platform.windowWalk = std::move(walk);
-    auto windowOrder = std::make_unique<FakeWindowOrder>();
-    order = windowOrder.get();
-    platform.windowOrder = std::move(windowOrder);
-    processes->add(1, "init");
-    processes->add(300, "zsh");
-    processes->add(200, "bash");
-    processes->add(100, "Xorg");
-    dialogs = std::make_unique<FakeDialogs>();
-    form = makeForm();
+    fixture.setUp();
 }
 
 void Form1Test::cleanup()
 {
-    form.reset();
-    dialogs.reset();
+    fixture.tearDown();
     QFile::remove(programFolder.filePath(QStringLiteral("HAND-M.CUR")));
-}
-
-std::unique_ptr<Form1> Form1Test::makeForm()
-{
-    return std::make_unique<Form1>(platform, programFolder.path());
 }
 
 void Form1Test::moveOver(QWidget *widget, QPoint at)

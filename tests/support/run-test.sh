@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test with its own temporary settings and runtime folders:
-#   run-test.sh offscreen|x11 COMMAND...
+#   run-test.sh offscreen|x11|x11-bare COMMAND...
 # x11 starts a private Xvfb with IceWM as window manager and tray host, and
-# ends it afterwards.
+# ends it afterwards; x11-bare starts the Xvfb alone.
 set -uo pipefail
 mode=$1
 shift
@@ -14,8 +14,9 @@ export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime HOME=$sc
 mkdir -p "$XDG_CONFIG_HOME" "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 trap 'stop_xsession; rm -rf "$scratch"' EXIT
 
-if [ "$mode" = x11 ]; then
-    start_xsession "$scratch" "${TRELVANIX_BUILD_DIR:?}/trelvanix-xtool" || exit 1
+if [ "$mode" = x11 ] || [ "$mode" = x11-bare ]; then
+    start_xsession "$scratch" "${TRELVANIX_BUILD_DIR:?}/trelvanix-xtool" \
+        "$([ "$mode" = x11-bare ] && echo bare)" || exit 1
     export QT_QPA_PLATFORM=xcb
 else
     export QT_QPA_PLATFORM=offscreen

@@ -1,9 +1,10 @@
 # A private X display with IceWM as window manager and tray host.
-#   source xsession.sh; start_xsession SCRATCH_DIR XTOOL; ...; stop_xsession
+#   source xsession.sh; start_xsession SCRATCH_DIR XTOOL [bare]; ...; stop_xsession
 # start_xsession exports DISPLAY and returns once the window manager runs and
-# the tray has a host. A free display number is picked by Xvfb itself.
+# the tray has a host; "bare" leaves the display without either. A free
+# display number is picked by Xvfb itself.
 start_xsession() {
-    local scratch=$1 xtool=$2
+    local scratch=$1 xtool=$2 bare=${3:-}
     Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
         3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
     xvfb_pid=$!
@@ -17,6 +18,7 @@ start_xsession() {
         return 1
     fi
     export DISPLAY=":$(head -n 1 "$scratch/display")"
+    [ "$bare" = bare ] && return 0
     icewm >"$scratch/icewm.log" 2>&1 &
     icewm_pid=$!
     if ! "$xtool" wait-desktop 30; then

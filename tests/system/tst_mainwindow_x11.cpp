@@ -4,14 +4,13 @@
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
+#include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
 #include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-
-
 
 class MainWindowX11Test : public QObject
 {
@@ -77,12 +76,9 @@ void MainWindowX11Test::runningListHoldsThisProcessAndOneItStarted()
     sleeper.start(QStringLiteral("/bin/sleep"), {QStringLiteral("600")});
     QVERIFY(sleeper.waitForStarted());
 
-    PlatformServices platform = createPlatformServices();
-    QTemporaryDir folder;
-    Form1 form(platform, folder.path());
-    form.Form_Load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
     QVERIFY(dialogs.boxes.empty());
     QCOMPARE(QFontInfo(form.font()).family(), QStringLiteral("Liberation Sans"));
     QVERIFY(QFontInfo(form.font()).bold());

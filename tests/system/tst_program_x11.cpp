@@ -5,6 +5,7 @@
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
+#include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
 #include <QFile>
@@ -210,12 +211,9 @@ void ProgramX11Test::nonNumericIntervalBringsTheMessage()
 void ProgramX11Test::refreshButtonAndMonitoringFollowProgramsAndWindows()
 {
     FakeDialogs dialogs;
-    PlatformServices platform = createPlatformServices();
-    QTemporaryDir folder;
-    Form1 form(platform, folder.path());
-    form.Form_Load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
 
     XTestDisplay x;
     QProcess sleeper;

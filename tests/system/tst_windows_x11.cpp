@@ -7,6 +7,7 @@
 #include "platform/linux/WindowWalk_x11.h"
 #include "proc/TaskPass.h"
 #include "support/FakeDialogs.h"
+#include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
 #include <QMessageBox>
@@ -98,12 +99,9 @@ void WindowsX11Test::titlesDecodeFromEveryEncoding()
 void WindowsX11Test::programsOwnWindowIsNeverATaskButItsMessageBoxIs()
 {
     FakeDialogs dialogs;
-    PlatformServices platform = createPlatformServices();
-    QTemporaryDir folder;
-    Form1 form(platform, folder.path());
-    form.Form_Load();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
     QMessageBox box(QMessageBox::Information, QStringLiteral("Trelvanix"),
                     QStringLiteral("Must be a numeric value."), QMessageBox::Ok, &form);
     box.show();

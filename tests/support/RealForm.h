@@ -1,0 +1,22 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "platform/PlatformServices.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+// The main window over the real platform, in this process.
+struct RealForm {
+    // Loads and shows the window; false when it never came on the screen.
+    bool loadAndShow()
+    {
+        form.Form_Load();
+        form.show();
+        return QTest::qWaitForWindowExposed(&form);
+    }
+
+    PlatformServices platform = createPlatformServices();
+    QTemporaryDir folder;
+    Form1 form{platform, folder.path()};
+};

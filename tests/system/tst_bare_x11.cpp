@@ -1,0 +1,80 @@
+// The window walk on an X display without a window manager, where one that
+// ran before has left its properties behind on the root.
+#include "platform/linux/WindowOrder_x11.h"
+#include "platform/linux/WindowWalk_x11.h"
+#include "proc/TaskPass.h"
+#include "support/XTestDisplay.h"
+
+#include <QTest>
+
+class BareX11Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck();
+    void goneWindowReadsAsNoTaskAndEndsNothing();
+};
+
+void BareX11Test::walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck()
+{
+    XTestDisplay x;
+    // What an exited manager leaves: a check pointing to a window that is gone,
+    // and a stacking list of windows that are gone too.
+    const xcb_window_t gone = x.createWindow({.title = {}, .mapped = false});
+    xcb_destroy_window(x.c, gone);
+    const uint32_t stale[] = {gone};
+    xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, x.root, x.atom("_NET_SUPPORTING_WM_CHECK"),
+                        XCB_ATOM_WINDOW, 32, 1, stale);
+    xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, x.root, x.atom("_NET_CLIENT_LIST_STACKING"),
+                        XCB_ATOM_WINDOW, 32, 1, stale);
+
+    const xcb_window_t bottom = x.createWindow({"Trelvanix test bottom"});
+    x.createWindow({.title = "Trelvanix test unmapped", .mapped = false});
+    x.createWindow({.title = "Trelvanix test pop-up", .overrideRedirect = true});
+    // A frame of the kind a manager makes, with its client inside.
+    const xcb_window_t frame = x.createWindow({});
+    const xcb_window_t client = xcb_generate_id(x.c);
+    xcb_create_window(x.c, XCB_COPY_FROM_PARENT, client, frame, 0, 0, 50, 50, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    x.setTitle(client, "Trelvanix test framed", XTestDisplay::WindowSpec::Utf8);
+    const uint32_t normal[] = {1, XCB_WINDOW_NONE};
+    xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, client, x.atom("WM_STATE"), x.atom("WM_STATE"),
+                        32, 2, normal);
+    xcb_map_window(x.c, client);
+    const xcb_window_t top = x.createWindow({"Trelvanix test top"});
+    QTRY_VERIFY(x.isViewable(top) && x.isViewable(client));
+
+    X11WindowWalk walk(std::make_shared<XConnection>());
+    TaskTable table;
+    const qint16 count = enumTopWindows(walk, table, 0);
+    QStringList ours;
+    for (int slot = 0; slot < count; ++slot)
+        ours << table.at(slot).Name;
+    QCOMPARE(ours,
+             QStringList({"Trelvanix test top", "Trelvanix test framed", "Trelvanix test bottom"}));
+    QCOMPARE(table.at(1).ID, qint32(client));
+    QCOMPARE(table.at(2).ID, qint32(bottom));
+}
+
+void BareX11Test::goneWindowReadsAsNoTaskAndEndsNothing()
+{
+    XTestDisplay x;
+    const xcb_window_t window = x.createWindow({"Trelvanix test short-lived"});
+    QTRY_VERIFY(x.isViewable(window));
+    xcb_destroy_window(x.c, window);
+    xcb_flush(x.c);
+    QTRY_VERIFY(!x.isViewable(window));
+
+    X11WindowWalk walk(std::make_shared<XConnection>());
+    QCOMPARE(walk.style(window), 0u);
+    QCOMPARE(walk.titleLength(window), 0);
+    QCOMPARE(walk.title(window, 100), QString());
+    X11WindowOrder order(std::make_shared<XConnection>());
+    order.makeTopmost(window);
+    order.sendToBottom(window);
+    QVERIFY(walk.first(0) != 0); // the connection still serves
+}
+
+QTEST_MAIN(BareX11Test)
+#include "tst_bare_x11.moc"
