@@ -1,10 +1,7 @@
 #include "app/Settings.h"
 
 #include "common/Failure.h"
-
-#include <QSettings>
-
-#include <memory>
+#include "platform/SettingsStore.h"
 
 namespace
 {
@@ -13,16 +10,7 @@ const QString sectionName = QStringLiteral("Trelvanix");
 
 std::unique_ptr<QSettings> openStore()
 {
-#ifdef Q_OS_WIN
-    // Where earlier installations kept their values.
-    auto store = std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
-            applicationName,
-        QSettings::NativeFormat);
-#else
-    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             applicationName);
-#endif
+    auto store = openSettingsStore(applicationName);
     store->beginGroup(sectionName);
     return store;
 }
