@@ -21,16 +21,32 @@ namespace
 using Spec = XTestDisplay::WindowSpec;
 const QString ourPrefix = QStringLiteral("Trelvanix test ");
 
-// The titles of the tasks that this test opened, by window ID.
-std::map<qint32, QString> ourTasks(WindowWalk &walk)
+// The "Task" rows of the windows that this test opened: title by ID text.
+std::map<QString, QString> ourTasks(WindowWalk &walk)
 {
+    ListView list;
+    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
+        list.addColumn(QString::fromLatin1(header));
     TaskTable table;
-    enumTopWindows(walk, table, 0);
-    std::map<qint32, QString> tasks;
-    for (int slot = 0; slot < TaskTable::slotCount; ++slot)
-        if (table.at(slot).Name.startsWith(ourPrefix))
-            tasks.emplace(table.at(slot).ID, table.at(slot).Name.mid(ourPrefix.size()));
+    const FakeDialogs dialogs;
+    loadWindows(list, walk, table, 0);
+    if (!dialogs.boxes.empty())
+        return {};
+    std::map<QString, QString> tasks;
+    for (int position = 1; position <= list.count(); ++position)
+        if (list.text(position).startsWith(ourPrefix)) {
+            const bool inserted =
+                tasks.emplace(list.subItem(position, 1), list.text(position).mid(ourPrefix.size()))
+                    .second;
+            if (!inserted || list.subItem(position, 2) != QStringLiteral("Task"))
+                return {}; // one row per window, and of the right type
+        }
     return tasks;
+}
+
+QString idText(xcb_window_t window)
+{
+    return QString::number(qint32(window));
 }
 } // namespace
 
@@ -69,10 +85,10 @@ void WindowsX11Test::tasksAreTheShownDecoratedTitledWindows()
 
     X11WindowWalk walk(std::make_shared<XConnection>());
     const auto tasks = ourTasks(walk);
-    const std::map<qint32, QString> expected{{qint32(titled), QStringLiteral("titled")},
-                                             {qint32(twinA), QStringLiteral("twin")},
-                                             {qint32(twinB), QStringLiteral("twin")},
-                                             {qint32(minimised), QStringLiteral("minimised")}};
+    const std::map<QString, QString> expected{{idText(titled), QStringLiteral("titled")},
+                                              {idText(twinA), QStringLiteral("twin")},
+                                              {idText(twinB), QStringLiteral("twin")},
+                                              {idText(minimised), QStringLiteral("minimised")}};
     QCOMPARE(tasks, expected);
 }
 
@@ -90,9 +106,9 @@ void WindowsX11Test::titlesDecodeFromEveryEncoding()
 
     X11WindowWalk walk(std::make_shared<XConnection>());
     const auto tasks = ourTasks(walk);
-    const std::map<qint32, QString> expected{{qint32(utf8), QStringLiteral("Grüße ✓")},
-                                             {qint32(latin1), QStringLiteral("café")},
-                                             {qint32(compound), QStringLiteral("Привет")}};
+    const std::map<QString, QString> expected{{idText(utf8), QStringLiteral("Grüße ✓")},
+                                              {idText(latin1), QStringLiteral("café")},
+                                              {idText(compound), QStringLiteral("Привет")}};
     QCOMPARE(tasks, expected);
 }
 
