@@ -6,7 +6,7 @@
 
 #include <tlhelp32.h>
 
-#include "platform/PlatformServices.h"
+#include "platform/win32/Services_win32.h"
 
 #include <cstring>
 
@@ -61,9 +61,7 @@ public:
 };
 } // namespace
 
-PlatformServices createPlatformServices()
+std::unique_ptr<ProcessSnapshotSource> createToolhelpSnapshotSource()
 {
-    PlatformServices services;
-    services.processSnapshots = std::make_unique<ToolhelpSnapshotSource>();
-    return services;
+    return std::make_unique<ToolhelpSnapshotSource>();
 }

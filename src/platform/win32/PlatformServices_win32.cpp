@@ -1,0 +1,12 @@
+#include "platform/PlatformServices.h"
+
+#include "platform/win32/Services_win32.h"
+
+PlatformServices createPlatformServices()
+{
+    PlatformServices services;
+    services.processSnapshots = createToolhelpSnapshotSource();
+    services.windowWalk = createUser32WindowWalk();
+    services.windowOrder = createUser32WindowOrder();
+    return services;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/ProcessSnapshot.h"
+#include "platform/WindowOrder.h"
+#include "platform/WindowWalk.h"
+
+#include <memory>
+
+// The services on the system's own functions.
+std::unique_ptr<ProcessSnapshotSource> createToolhelpSnapshotSource();
+std::unique_ptr<WindowWalk> createUser32WindowWalk();
+std::unique_ptr<WindowOrder> createUser32WindowOrder();

@@ -1,0 +1,74 @@
+// The window walk and the window order on user32, in their ANSI form.
+#undef UNICODE
+#undef _UNICODE
+#include <windows.h>
+
+#include "platform/win32/Services_win32.h"
+
+#include <vector>
+
+namespace
+{
+HWND asHwnd(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
+}
+
+WindowHandle asHandle(HWND window)
+{
+    // Window handles carry 32 significant bits, also in 64-bit processes.
+    return static_cast<WindowHandle>(reinterpret_cast<quintptr>(window));
+}
+
+class User32WindowWalk : public WindowWalk
+{
+public:
+    WindowHandle first(WindowHandle start) override
+    {
+        return asHandle(GetWindow(asHwnd(start), GW_HWNDFIRST));
+    }
+    WindowHandle next(WindowHandle current) override
+    {
+        return asHandle(GetWindow(asHwnd(current), GW_HWNDNEXT));
+    }
+    quint32 style(WindowHandle window) override
+    {
+        return static_cast<quint32>(GetWindowLongA(asHwnd(window), GWL_STYLE));
+    }
+    int titleLength(WindowHandle window) override
+    {
+        return GetWindowTextLengthA(asHwnd(window));
+    }
+    QString title(WindowHandle window, int bufferSize) override
+    {
+        if (bufferSize <= 0)
+            return {};
+        std::vector<char> buffer(static_cast<size_t>(bufferSize), '\0');
+        const int copied = GetWindowTextA(asHwnd(window), buffer.data(), bufferSize);
+        return QString::fromLocal8Bit(buffer.data(), copied > 0 ? copied : 0);
+    }
+};
+
+class User32WindowOrder : public WindowOrder
+{
+public:
+    void makeTopmost(WindowHandle window) override
+    {
+        SetWindowPos(asHwnd(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    void sendToBottom(WindowHandle window) override
+    {
+        SetWindowPos(asHwnd(window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+};
+} // namespace
+
+std::unique_ptr<WindowWalk> createUser32WindowWalk()
+{
+    return std::make_unique<User32WindowWalk>();
+}
+
+std::unique_ptr<WindowOrder> createUser32WindowOrder()
+{
+    return std::make_unique<User32WindowOrder>();
+}
