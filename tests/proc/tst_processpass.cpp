@@ -1,6 +1,7 @@
 #include "app/ListView.h"
 #include "proc/ProcessPass.h"
 #include "support/FakeProcessSnapshot.h"
+#include "support/RunningList.h"
 
 #include <QTest>
 
@@ -26,12 +27,7 @@ private:
 
 void ProcessPassTest::init()
 {
-    list = std::make_unique<ListView>();
-    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
-        list->addColumn(QString::fromLatin1(header));
-    list->setCheckBoxes(true);
-    list->setSorted(true);
-    list->setSortKey(0);
+    list = makeRunningList();
     processes = FakeProcessSnapshotSource();
 }
 

@@ -4,6 +4,7 @@
 #include "proc/TaskPass.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeWindows.h"
+#include "support/RunningList.h"
 
 #include <QTest>
 
@@ -37,11 +38,7 @@ private:
 
 void TaskPassTest::init()
 {
-    list = std::make_unique<ListView>();
-    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
-        list->addColumn(QString::fromLatin1(header));
-    list->setCheckBoxes(true);
-    list->setSorted(true);
+    list = makeRunningList();
     walk = FakeWindowWalk();
     table.reset();
     dialogs.boxes.clear();

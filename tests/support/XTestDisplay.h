@@ -23,7 +23,15 @@ public:
     {
         root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     }
-    ~XTestDisplay() { xcb_disconnect(c); }
+    // The windows go before the next test looks: the reply proves the server
+    // has destroyed them.
+    ~XTestDisplay()
+    {
+        for (xcb_window_t window : created)
+            xcb_destroy_window(c, window);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        xcb_disconnect(c);
+    }
 
     xcb_atom_t atom(const char *name)
     {
@@ -100,7 +108,7 @@ public:
     }
 
     // A window of the test's own; the X server destroys it with the connection.
-    struct WindowSpec {
+    struct NewWindow {
         enum Encoding { Utf8, Latin1, CompoundText };
         QByteArray title; // empty: no title at all
         Encoding encoding = Utf8;
@@ -110,36 +118,37 @@ public:
         bool mapped = true;
     };
 
-    xcb_window_t createWindow(const WindowSpec &spec)
+    xcb_window_t createWindow(const NewWindow &wanted)
     {
         const xcb_window_t window = xcb_generate_id(c);
-        const uint32_t values[] = {spec.overrideRedirect ? 1u : 0u};
+        const uint32_t values[] = {wanted.overrideRedirect ? 1u : 0u};
         xcb_create_window(c, XCB_COPY_FROM_PARENT, window, root, 20, 20, 160, 90, 1,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                           XCB_CW_OVERRIDE_REDIRECT, values);
-        if (!spec.title.isEmpty())
-            setTitle(window, spec.title, spec.encoding);
-        if (spec.dock)
+        if (!wanted.title.isEmpty())
+            setTitle(window, wanted.title, wanted.encoding);
+        if (wanted.dock)
             setAtoms(window, "_NET_WM_WINDOW_TYPE", {atom("_NET_WM_WINDOW_TYPE_DOCK")});
-        if (spec.undecorated) {
+        if (wanted.undecorated) {
             const uint32_t hints[] = {2, 0, 0, 0, 0}; // decorations given: none
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom("_MOTIF_WM_HINTS"),
                                 atom("_MOTIF_WM_HINTS"), 32, 5, hints);
         }
-        if (spec.mapped)
+        if (wanted.mapped)
             xcb_map_window(c, window);
         xcb_flush(c);
+        created.push_back(window);
         return window;
     }
 
-    void setTitle(xcb_window_t window, const QByteArray &title, WindowSpec::Encoding encoding)
+    void setTitle(xcb_window_t window, const QByteArray &title, NewWindow::Encoding encoding)
     {
         const auto length = static_cast<uint32_t>(title.size());
-        if (encoding == WindowSpec::Utf8)
+        if (encoding == NewWindow::Utf8)
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_NAME"),
                                 atom("UTF8_STRING"), 8, length, title.constData());
-        const xcb_atom_t type =
-            encoding == WindowSpec::CompoundText ? atom("COMPOUND_TEXT") : xcb_atom_t(XCB_ATOM_STRING);
+        const xcb_atom_t type = encoding == NewWindow::CompoundText ? atom("COMPOUND_TEXT")
+                                                                    : xcb_atom_t(XCB_ATOM_STRING);
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, type, 8, length,
                             title.constData());
     }
@@ -208,4 +217,5 @@ public:
 
     xcb_connection_t *c;
     xcb_window_t root;
+    std::vector<xcb_window_t> created;
 };

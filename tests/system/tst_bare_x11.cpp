@@ -37,7 +37,7 @@ void BareX11Test::walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck()
     const xcb_window_t client = xcb_generate_id(x.c);
     xcb_create_window(x.c, XCB_COPY_FROM_PARENT, client, frame, 0, 0, 50, 50, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-    x.setTitle(client, "Trelvanix test framed", XTestDisplay::WindowSpec::Utf8);
+    x.setTitle(client, "Trelvanix test framed", XTestDisplay::NewWindow::Utf8);
     const uint32_t normal[] = {1, XCB_WINDOW_NONE};
     xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, client, x.atom("WM_STATE"), x.atom("WM_STATE"),
                         32, 2, normal);

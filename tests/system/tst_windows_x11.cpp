@@ -8,6 +8,7 @@
 #include "proc/TaskPass.h"
 #include "support/FakeDialogs.h"
 #include "support/RealForm.h"
+#include "support/RunningList.h"
 #include "support/XTestDisplay.h"
 
 #include <QMessageBox>
@@ -18,27 +19,26 @@
 
 namespace
 {
-using Spec = XTestDisplay::WindowSpec;
+using NewWindow = XTestDisplay::NewWindow;
 const QString ourPrefix = QStringLiteral("Trelvanix test ");
 
 // The "Task" rows of the windows that this test opened: title by ID text.
 std::map<QString, QString> ourTasks(WindowWalk &walk)
 {
-    ListView list;
-    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
-        list.addColumn(QString::fromLatin1(header));
+    const auto list = makeRunningList();
     TaskTable table;
     const FakeDialogs dialogs;
-    loadWindows(list, walk, table, 0);
+    loadWindows(*list, walk, table, 0);
     if (!dialogs.boxes.empty())
         return {};
     std::map<QString, QString> tasks;
-    for (int position = 1; position <= list.count(); ++position)
-        if (list.text(position).startsWith(ourPrefix)) {
+    for (int position = 1; position <= list->count(); ++position)
+        if (list->text(position).startsWith(ourPrefix)) {
             const bool inserted =
-                tasks.emplace(list.subItem(position, 1), list.text(position).mid(ourPrefix.size()))
+                tasks
+                    .emplace(list->subItem(position, 1), list->text(position).mid(ourPrefix.size()))
                     .second;
-            if (!inserted || list.subItem(position, 2) != QStringLiteral("Task"))
+            if (!inserted || list->subItem(position, 2) != QStringLiteral("Task"))
                 return {}; // one row per window, and of the right type
         }
     return tasks;
@@ -97,10 +97,11 @@ void WindowsX11Test::titlesDecodeFromEveryEncoding()
     XTestDisplay x;
     const xcb_window_t utf8 = x.createWindow({"Trelvanix test Grüße ✓"});
     const xcb_window_t latin1 =
-        x.createWindow({.title = "Trelvanix test caf\xe9", .encoding = Spec::Latin1});
+        x.createWindow({.title = "Trelvanix test caf\xe9", .encoding = NewWindow::Latin1});
     // ESC - L selects ISO 8859-5 (Cyrillic) for the upper half.
-    const xcb_window_t compound = x.createWindow(
-        {.title = "Trelvanix test \x1b-L\xbf\xe0\xd8\xd2\xd5\xe2", .encoding = Spec::CompoundText});
+    const xcb_window_t compound =
+        x.createWindow({.title = "Trelvanix test \x1b-L\xbf\xe0\xd8\xd2\xd5\xe2",
+                        .encoding = NewWindow::CompoundText});
     for (xcb_window_t window : {utf8, latin1, compound})
         QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(window), 10000);
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/ListView.h"
+
+#include <memory>
+
+// A list set up as the main window sets up its running list.
+inline std::unique_ptr<ListView> makeRunningList()
+{
+    auto list = std::make_unique<ListView>();
+    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
+        list->addColumn(QString::fromLatin1(header));
+    list->setCheckBoxes(true);
+    list->setSorted(true);
+    list->setSortKey(0);
+    return list;
+}
