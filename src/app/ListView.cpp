@@ -57,7 +57,6 @@ ListView::RebuildScope::RebuildScope(ListView &view) : m_view(view)
 {
     if (m_view.m_rebuildDepth++ > 0)
         return;
-    m_view.m_scrollBeforeRebuild = m_view.verticalScrollBar()->value();
     m_view.viewport()->setUpdatesEnabled(false);
     m_view.m_model->holdViewUpdates(true);
 }
@@ -66,9 +65,8 @@ ListView::RebuildScope::~RebuildScope()
 {
     if (--m_view.m_rebuildDepth > 0)
         return;
+    // The one reset this brings keeps the scroll position, as every reset does.
     m_view.m_model->holdViewUpdates(false);
-    m_view.executeDelayedItemsLayout();
-    m_view.verticalScrollBar()->setValue(m_view.m_scrollBeforeRebuild);
     m_view.viewport()->setUpdatesEnabled(true);
 }
 
@@ -103,6 +101,6 @@ void ListView::keepScrollPositionAcrossResets()
             [this] { m_savedScroll = verticalScrollBar()->value(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         executeDelayedItemsLayout();
-        verticalScrollBar()->setValue(m_rebuildDepth > 0 ? m_scrollBeforeRebuild : m_savedScroll);
+        verticalScrollBar()->setValue(m_savedScroll);
     });
 }

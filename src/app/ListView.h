@@ -60,5 +60,4 @@ private:
     ListModel *m_model;
     int m_savedScroll = 0;
     int m_rebuildDepth = 0;
-    int m_scrollBeforeRebuild = 0;
 };
