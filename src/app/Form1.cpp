@@ -16,9 +16,8 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_platform(platform), m_programFolder(std::move(programFolder)), m_clock([] {
-          return std::chrono::steady_clock::now().time_since_epoch();
-      })
+      m_platform(platform), m_programFolder(std::move(programFolder)),
+      m_clock([] { return std::chrono::steady_clock::now().time_since_epoch(); })
 {
     setMouseTracking(true);
     createControls();
@@ -36,6 +35,11 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
 }
 
 Form1::~Form1() = default;
+
+WindowHandle Form1::ownWindow()
+{
+    return static_cast<WindowHandle>(winId());
+}
 
 std::array<QPushButton *, 7> Form1::pushButtons() const
 {

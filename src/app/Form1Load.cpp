@@ -31,7 +31,7 @@ void Form1::Form_Load()
         guard.step(108, [&] { m_mouseIcon = loadCursorFile(cursorPath); });
     setUpColumns(guard);
     guard.step(160, [&] { setWindowIcon(appIcon()); });
-    guard.step(164, [&] { mainWindowHandle = static_cast<WindowHandle>(winId()); });
+    guard.step(164, [&] { mainWindowHandle = ownWindow(); });
     refreshRunningList(guard, 166);
     restoreKillList(guard);
     restoreOptions(guard);
@@ -87,5 +87,5 @@ void Form1::loadSkin() {}
 
 void Form1::loadWindows()
 {
-    ::loadWindows(*ListView1, *m_platform.windowWalk, taskTable, static_cast<WindowHandle>(winId()));
+    ::loadWindows(*ListView1, *m_platform.windowWalk, taskTable, ownWindow());
 }

@@ -2,8 +2,8 @@
 #include "app/Form1.h"
 
 #include "app/ListView.h"
-#include "app/Settings.h"
 #include "app/SettingValues.h"
+#include "app/Settings.h"
 #include "common/ErrorReport.h"
 #include "common/Failure.h"
 #include "common/StepGuard.h"
@@ -30,11 +30,6 @@ void setOptionValue(QRadioButton *option, bool on)
     option->setAutoExclusive(true);
 }
 } // namespace
-
-WindowHandle Form1::ownWindow()
-{
-    return static_cast<WindowHandle>(winId());
-}
 
 void Form1::saveKillList(StepGuard &guard)
 {
@@ -122,7 +117,7 @@ void Form1::setCheck1Value(int value)
 {
     if (value < 0 || value > 2)
         throw Failure(QStringLiteral("Invalid property value: %1 is not 0, 1 or 2").arg(value));
-    Check1->setCheckState(value == 1 ? Qt::Checked
+    Check1->setCheckState(value == 1   ? Qt::Checked
                           : value == 2 ? Qt::PartiallyChecked
                                        : Qt::Unchecked);
 }
@@ -134,5 +129,6 @@ void Form1::Check1_Click()
         guard.step(102, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
     else
         guard.step(104, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
-    guard.step(106, [&] { writeSetting(QStringLiteral("Check1"), QString::number(check1Value())); });
+    guard.step(106,
+               [&] { writeSetting(QStringLiteral("Check1"), QString::number(check1Value())); });
 }

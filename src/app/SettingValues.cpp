@@ -1,23 +1,22 @@
 #include "app/SettingValues.h"
 
 #include "common/Failure.h"
+#include "common/IntervalParsing.h"
 
 #include <QLocale>
 
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace
 {
 // The number in the user's locale or in the point form; never inf or nan.
 std::optional<double> readNumber(const QString &text)
 {
-    const QString trimmed = text.trimmed();
+    if (const std::optional<double> number = readLocaleNumber(text))
+        return number;
     bool ok = false;
-    double number = QLocale().toDouble(trimmed, &ok);
-    if (!ok)
-        number = QLocale::c().toDouble(trimmed, &ok);
+    const double number = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(number))
         return std::nullopt;
     return number;
@@ -25,7 +24,8 @@ std::optional<double> readNumber(const QString &text)
 
 Failure typeMismatch(const QString &text)
 {
-    return Failure(QStringLiteral("Type mismatch: \"%1\" is not a value of this setting").arg(text));
+    return Failure(
+        QStringLiteral("Type mismatch: \"%1\" is not a value of this setting").arg(text));
 }
 } // namespace
 
