@@ -67,12 +67,12 @@ public:
     using KnownNames = ProcFsSnapshotSource::KnownNames;
 
     ProcFsSnapshot(const char *procRoot, std::unordered_map<quint32, quint64> &startTimes,
-                   std::shared_ptr<KnownNames> knownNames)
+                   KnownNames &knownNames)
         : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_startTimes(startTimes),
-          m_knownNames(std::move(knownNames)), m_previousNames(std::move(*m_knownNames))
+          m_knownNames(knownNames), m_previousNames(std::move(knownNames))
     {
         m_startTimes.clear();
-        m_knownNames->clear();
+        m_knownNames.clear();
         if (m_procFd.isValid())
             m_ids = listProcessIds(m_procFd.get());
     }
@@ -114,17 +114,17 @@ private:
         const auto known = m_previousNames.find(id);
         if (known != m_previousNames.end() && known->second.startTime == stat.startTime &&
             known->second.comm == stat.comm) {
-            return m_knownNames->insert_or_assign(id, std::move(known->second)).first->second.name;
+            return m_knownNames.insert_or_assign(id, std::move(known->second)).first->second.name;
         }
         std::string name = executableName(m_procFd.get(), pidText, stat);
-        m_knownNames->insert_or_assign(
+        m_knownNames.insert_or_assign(
             id, ProcFsSnapshotSource::KnownName{stat.startTime, stat.comm, name});
         return name;
     }
 
     FileDescriptor m_procFd;
     std::unordered_map<quint32, quint64> &m_startTimes;
-    std::shared_ptr<KnownNames> m_knownNames;
+    KnownNames &m_knownNames;
     KnownNames m_previousNames;
     std::vector<quint32> m_ids;
     std::size_t m_next = 0;

@@ -2,7 +2,6 @@
 
 #include "platform/ProcessSnapshot.h"
 
-#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -29,5 +28,5 @@ public:
 private:
     const char *m_procRoot;
     std::unordered_map<quint32, quint64> m_startTimes;
-    std::shared_ptr<KnownNames> m_knownNames = std::make_shared<KnownNames>();
+    KnownNames m_knownNames;
 };
