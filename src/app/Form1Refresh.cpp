@@ -2,8 +2,8 @@
 #include "app/Form1.h"
 
 #include "app/ListView.h"
-#include "app/Settings.h"
 #include "app/SettingValues.h"
+#include "app/Settings.h"
 #include "common/DialogService.h"
 #include "common/ErrorReport.h"
 #include "common/IntervalParsing.h"
@@ -78,8 +78,10 @@ void Form1::Option4_Click()
 void Form1::saveRefreshOptions(const char *handler)
 {
     StepGuard guard(QString::fromLatin1(handler));
-    guard.step(100, [&] { writeSetting(QStringLiteral("Option3"), booleanToText(Option3->isChecked())); });
-    guard.step(102, [&] { writeSetting(QStringLiteral("Option4"), booleanToText(Option4->isChecked())); });
+    guard.step(
+        100, [&] { writeSetting(QStringLiteral("Option3"), booleanToText(Option3->isChecked())); });
+    guard.step(
+        102, [&] { writeSetting(QStringLiteral("Option4"), booleanToText(Option4->isChecked())); });
 }
 
 void Form1::applyChosenRefreshOption()
