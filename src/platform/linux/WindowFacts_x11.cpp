@@ -35,12 +35,9 @@ XcbReply<xcb_get_property_reply_t> propertyReply(XConnection &x, xcb_get_propert
 FactCookies requestFacts(XConnection &x, xcb_window_t window)
 {
     xcb_ewmh_connection_t *ewmh = x.ewmh();
-    return {xcb_get_window_attributes(x.xcb(), window),
-            getProperty(x, window, x.wmState()),
-            xcb_ewmh_get_wm_window_type(ewmh, window),
-            getProperty(x, window, x.motifWmHints()),
-            xcb_ewmh_get_wm_name(ewmh, window),
-            xcb_icccm_get_wm_name(x.xcb(), window)};
+    return {xcb_get_window_attributes(x.xcb(), window), getProperty(x, window, x.wmState()),
+            xcb_ewmh_get_wm_window_type(ewmh, window),  getProperty(x, window, x.motifWmHints()),
+            xcb_ewmh_get_wm_name(ewmh, window),         xcb_icccm_get_wm_name(x.xcb(), window)};
 }
 
 bool isUndecoratedType(XConnection &x, xcb_get_property_cookie_t cookie)
@@ -50,11 +47,12 @@ bool isUndecoratedType(XConnection &x, xcb_get_property_cookie_t cookie)
     if (!xcb_ewmh_get_wm_window_type_reply(ewmh, cookie, &types, nullptr))
         return false;
     const xcb_atom_t *end = types.atoms + types.atoms_len;
-    const bool undecorated = std::any_of(static_cast<const xcb_atom_t *>(types.atoms), end, [ewmh](xcb_atom_t type) {
-        return type == ewmh->_NET_WM_WINDOW_TYPE_DOCK ||
-               type == ewmh->_NET_WM_WINDOW_TYPE_DESKTOP ||
-               type == ewmh->_NET_WM_WINDOW_TYPE_NOTIFICATION;
-    });
+    const bool undecorated =
+        std::any_of(static_cast<const xcb_atom_t *>(types.atoms), end, [ewmh](xcb_atom_t type) {
+            return type == ewmh->_NET_WM_WINDOW_TYPE_DOCK ||
+                   type == ewmh->_NET_WM_WINDOW_TYPE_DESKTOP ||
+                   type == ewmh->_NET_WM_WINDOW_TYPE_NOTIFICATION;
+        });
     xcb_ewmh_get_atoms_reply_wipe(&types);
     return undecorated;
 }
@@ -146,6 +144,8 @@ std::vector<xcb_window_t> childrenBottomFirst(XConnection &x, xcb_window_t paren
     return {children, children + xcb_query_tree_children_length(tree.get())};
 }
 
+} // namespace
+
 std::vector<bool> haveWmState(XConnection &x, const std::vector<xcb_window_t> &windows)
 {
     std::vector<xcb_get_property_cookie_t> cookies;
@@ -161,6 +161,8 @@ std::vector<bool> haveWmState(XConnection &x, const std::vector<xcb_window_t> &w
     return result;
 }
 
+namespace
+{
 // The client under each of `frames`: the frame itself when it carries WM_STATE,
 // else the first descendant that does, else the frame.
 std::vector<xcb_window_t> clientsOf(XConnection &x, const std::vector<xcb_window_t> &frames)

@@ -17,6 +17,10 @@ struct WindowFacts {
 // The top-level client windows, topmost first.
 std::vector<xcb_window_t> topLevelClientsTopFirst(XConnection &x);
 
+// Whether each window carries WM_STATE, that is, is a client a manager has
+// taken on (or, without a manager, marked itself), asked all at once.
+std::vector<bool> haveWmState(XConnection &x, const std::vector<xcb_window_t> &windows);
+
 // The facts of every window, in the same order; all requests are sent before
 // the first reply is awaited.
 std::vector<WindowFacts> readWindowFacts(XConnection &x, const std::vector<xcb_window_t> &windows);

@@ -1,5 +1,7 @@
 #include "platform/linux/WindowOrder_x11.h"
 
+#include "platform/linux/WindowFacts_x11.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -63,13 +65,7 @@ void X11WindowOrder::raiseOnceManaged()
 
 bool X11WindowOrder::handledByWindowManager(xcb_window_t window)
 {
-    if (m_x->liveWindowManager() == XCB_WINDOW_NONE)
-        return false;
-    const XcbReply<xcb_get_property_reply_t> state(xcb_get_property_reply(
-        m_x->xcb(),
-        xcb_get_property(m_x->xcb(), 0, window, m_x->wmState(), XCB_GET_PROPERTY_TYPE_ANY, 0, 2),
-        nullptr));
-    return state && state->type != XCB_ATOM_NONE;
+    return m_x->liveWindowManager() != XCB_WINDOW_NONE && haveWmState(*m_x, {window}).front();
 }
 
 void X11WindowOrder::requestAbove(xcb_window_t window, bool on)

@@ -1,7 +1,6 @@
 #include "platform/linux/WindowWalk_x11.h"
 
-X11WindowWalk::X11WindowWalk(std::shared_ptr<XConnection> connection)
-    : m_x(std::move(connection))
+X11WindowWalk::X11WindowWalk(std::shared_ptr<XConnection> connection) : m_x(std::move(connection))
 {
 }
 
