@@ -21,8 +21,8 @@ bool trayHostRuns(xcb_connection_t *c)
         xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr));
     if (!selection)
         return false;
-    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
-        c, xcb_get_selection_owner(c, selection->atom), nullptr));
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection->atom), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 

@@ -172,8 +172,7 @@ void SettingsTest::restoresKillListBySplitRules()
                            QStringLiteral("ignored") + kill2 + QStringLiteral("9") + kill1 +
                            QStringLiteral("last"));
     fixture.form->Form_Load();
-    QCOMPARE(killListRows(fixture.form->ListView2),
-             QStringList({"5|alpha|", "9|last|", "7|zed|"}));
+    QCOMPARE(killListRows(fixture.form->ListView2), QStringList({"5|alpha|", "9|last|", "7|zed|"}));
     QVERIFY(fixture.dialogs->boxes.empty());
 
     FormFixture::store(QStringLiteral("Processes"), kill2 + kill2 + kill2);
@@ -199,7 +198,8 @@ void SettingsTest::killListBeyond16BitCountsAndOneMegabyteSurvivesARestart()
     form.Form_Load();
     const int rows = 40000;
     for (int i = 0; i < rows; ++i)
-        form.ListView2->addRow(QString::number(i)).setSubItem(1, QStringLiteral("proc%1").arg(i, 6, 10, QLatin1Char('0')));
+        form.ListView2->addRow(QString::number(i))
+            .setSubItem(1, QStringLiteral("proc%1").arg(i, 6, 10, QLatin1Char('0')));
     form.Form_QueryUnload();
     QVERIFY(FormFixture::stored(QStringLiteral("Processes")).toString().size() > 1'000'000);
 
@@ -223,7 +223,8 @@ void SettingsTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList()
         form.Form_QueryUnload();
     }
     QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({108}));
-    QVERIFY(fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form_QueryUnload at line 108")));
+    QVERIFY(
+        fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form_QueryUnload at line 108")));
     writeSetting(QStringLiteral("Check1"), QStringLiteral("1")); // a later write succeeds
     QFile file(FormFixture::settingsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -35,10 +35,7 @@ public:
     {
         return static_cast<quint32>(GetWindowLongA(asHwnd(window), GWL_STYLE));
     }
-    int titleLength(WindowHandle window) override
-    {
-        return GetWindowTextLengthA(asHwnd(window));
-    }
+    int titleLength(WindowHandle window) override { return GetWindowTextLengthA(asHwnd(window)); }
     QString title(WindowHandle window, int bufferSize) override
     {
         if (bufferSize <= 0)
