@@ -4,14 +4,13 @@
 // that it starts and ends. Needs a display with a window manager.
 //   refresh_bench [EXTRA...]        (default: 0 1000 5000)
 #include "BenchSupport.h"
+#include "app/Form1.h"
 #include "app/ListView.h"
-#include "platform/linux/ProcessSnapshot_linux.h"
-#include "platform/linux/WindowWalk_x11.h"
-#include "proc/ProcessPass.h"
-#include "proc/TaskPass.h"
+#include "platform/PlatformServices.h"
 
 #include <QApplication>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -87,16 +86,11 @@ int bareWindowListing(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stackin
     return count;
 }
 
-void refresh(ListView &list, ProcFsSnapshotSource &source, WindowWalk &walk, TaskTable &table)
+// What "Refresh List Above" does, and the paint that shows it.
+void refresh(Form1 &form)
 {
-    {
-        const ListView::RebuildScope quiet(list);
-        loadProcesses(list, source);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        loadWindows(list, walk, table, 0);
-    }
-    list.repaint();
+    form.PushButton1_Click();
+    form.ListView1->repaint();
 }
 } // namespace
 
@@ -113,17 +107,12 @@ int main(int argc, char *argv[])
     if (extras.empty())
         extras = {0, 1000, 5000};
 
-    ListView list;
-    for (const char *header : {"Running Processes/Tasks", "ID", "Type"})
-        list.addColumn(QString::fromLatin1(header));
-    list.setCheckBoxes(true);
-    list.setSorted(true);
-    list.setSortKey(0);
-    list.resize(520, 160);
-    list.show();
-    ProcFsSnapshotSource source;
-    X11WindowWalk walk(std::make_shared<XConnection>());
-    TaskTable table;
+    PlatformServices platform = createPlatformServices();
+    const QTemporaryDir programFolder;
+    Form1 form(platform, programFolder.path());
+    form.Form_Load();
+    form.show();
+    ListView &list = *form.ListView1;
     QStandardItemModel model;
     xcb_connection_t *c = xcb_connect(nullptr, nullptr);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
@@ -141,14 +130,14 @@ int main(int argc, char *argv[])
             processes = bareScanAndFill(model);
             listed = bareWindowListing(c, root, stacking, name, model);
         });
-        const double ours = medianMs([&] { refresh(list, source, walk, table); });
+        const double ours = medianMs([&] { refresh(form); });
         std::printf("%8zu %10d %8d %14.2f %14.2f %6.2fx\n", sleepers.count(), processes, listed,
                     baseline, ours, ours / baseline);
-        const double processPass = medianMs([&] { loadProcesses(list, source); });
-        const double taskPass = medianMs([&] { loadWindows(list, walk, table, 0); });
+        const double processPass = medianMs([&] { form.loadProcesses(); });
+        const double taskPass = medianMs([&] { form.loadWindows(); });
         const double paint = medianMs([&] {
                                  list.listModel()->removeAllRows();
-                                 loadProcesses(list, source);
+                                 form.loadProcesses();
                                  QCoreApplication::processEvents();
                                  list.repaint();
                              }) -

@@ -1,6 +1,8 @@
 // Helpers for a private X display, used by `make run` and the system tests:
 //   trelvanix-xtool wait-desktop SECONDS   until a window manager runs and a tray host is there
 //   trelvanix-xtool screenshot WINDOW FILE  saves a window's picture as PNG
+//   trelvanix-xtool windows COUNT TITLE [ignore]  windows that close when asked
+#include "CloseableWindows.h"
 #include "platform/linux/XConnection_x11.h"
 
 #include <QGuiApplication>
@@ -53,5 +55,8 @@ int main(int argc, char *argv[])
         return waitDesktop(std::atof(argv[2]));
     if (argc == 4 && std::strcmp(argv[1], "screenshot") == 0)
         return screenshot(argc, argv);
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "windows") == 0)
+        return runCloseableWindows(std::atoi(argv[2]), argv[3],
+                                   argc == 5 && std::strcmp(argv[4], "ignore") == 0);
     return 2;
 }

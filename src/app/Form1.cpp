@@ -66,6 +66,12 @@ void Form1::connectPointerFeedback()
 void Form1::connectCommands()
 {
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
+    connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);
+    connect(PushButton6, &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(PushButton7, &QPushButton::clicked, this, &Form1::PushButton7_Click);
+    connect(PushButton8, &QPushButton::clicked, this, &Form1::PushButton8_Click);
+    connect(PushButton9, &QPushButton::clicked, this, &Form1::PushButton9_Click);
     connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             Option3_Click();

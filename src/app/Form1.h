@@ -18,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QTimer;
 class StepGuard;
+class TerminationBatch;
 struct PlatformServices;
 
 // The main window: the running list, the kill list, the commands and options.
@@ -37,6 +38,8 @@ public:
     // Runs whenever the window is about to close; never cancels.
     void Form_QueryUnload();
 
+    // The process pass: lists the running processes, the list emptied first.
+    void loadProcesses();
     // The task pass: appends the desktop's tasks to the running list.
     void loadWindows();
     // Starts monitoring with a new deadline, one interval from now.
@@ -47,6 +50,12 @@ public:
     // Command and option handlers, run by the controls and callable as the
     // user's actions.
     void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton5_Click();
+    void PushButton6_Click();
+    void PushButton7_Click();
+    void PushButton8_Click();
+    void PushButton9_Click();
     void Option3_Click();
     void Option4_Click();
     void Text1_Change();
@@ -67,6 +76,10 @@ public:
 
     // The tasks of the latest walk.
     TaskTable taskTable;
+    // This window, recorded at start-up; the task pass leaves it out.
+    WindowHandle mainWindowHandle = 0;
+    // True while a kill pass, its closing refresh included, runs.
+    bool killBusy = false;
 
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor> &mouseIcon() const { return m_mouseIcon; }
@@ -101,7 +114,6 @@ private:
     void connectPointerFeedback();
     void centreOnScreen();
 
-    void loadProcesses();
     void loadSkin();
     void setUpColumns(StepGuard &guard);
     void refreshRunningList(StepGuard &guard, int firstStep);
@@ -109,6 +121,9 @@ private:
     void restoreOptions(StepGuard &guard);
     void applyRefreshOption(StepGuard &guard);
     void saveKillList(StepGuard &guard);
+    void markAll(const char *handlerLabel, bool checked);
+    void markByName(const char *handlerLabel, bool containing);
+    void killRow(StepGuard &guard, TerminationBatch &batch, int position);
     void endProgram();
 
     void connectCommands();
@@ -131,5 +146,7 @@ private:
     int m_mousePointer = DefaultPointer;
     std::optional<QCursor> m_mouseIcon;
     bool m_unloaded = false;
+    bool m_refreshing = false;
+    bool m_refreshPending = false;
     MonotonicClock m_clock;
 };

@@ -3,14 +3,11 @@
 
 #include "app/CursorFile.h"
 #include "app/ListView.h"
-#include "app/MainWindowHandle.h"
 #include "common/AppIcon.h"
 #include "common/ErrorReport.h"
 #include "common/ShellHelpers.h"
 #include "common/StepGuard.h"
 #include "platform/PlatformServices.h"
-#include "proc/ProcessPass.h"
-#include "proc/TaskPass.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -76,16 +73,6 @@ void Form1::endProgram()
     QCoreApplication::exit(0);
 }
 
-void Form1::loadProcesses()
-{
-    ::loadProcesses(*ListView1, *m_platform.processSnapshots);
-}
-
 // The optional skin arrives with the appearance helpers; until then the
 // window keeps the standard look, as it does without a skin file.
 void Form1::loadSkin() {}
-
-void Form1::loadWindows()
-{
-    ::loadWindows(*ListView1, *m_platform.windowWalk, taskTable, ownWindow());
-}

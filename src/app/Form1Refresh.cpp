@@ -50,11 +50,23 @@ bool movesBetweenControls(const QEvent *event)
 
 void Form1::refreshRunningList(StepGuard &guard, int firstStep)
 {
-    const ListView::RebuildScope quiet(*ListView1);
-    guard.step(firstStep, [&] { loadProcesses(); });
-    guard.step(firstStep + 2, [] { QCoreApplication::processEvents(); });
-    guard.step(firstStep + 4, [] { QCoreApplication::processEvents(); });
-    guard.step(firstStep + 6, [&] { loadWindows(); });
+    // A refresh asked for during another one's yields (a second press, a tick,
+    // a kill pass) would append the tasks twice if it ran inside it; it runs
+    // once, right after the current one, so it still sees what changed.
+    if (m_refreshing) {
+        m_refreshPending = true;
+        return;
+    }
+    m_refreshing = true;
+    do {
+        m_refreshPending = false;
+        const ListView::RebuildScope quiet(*ListView1);
+        guard.step(firstStep, [&] { loadProcesses(); });
+        guard.step(firstStep + 2, [] { QCoreApplication::processEvents(); });
+        guard.step(firstStep + 4, [] { QCoreApplication::processEvents(); });
+        guard.step(firstStep + 6, [&] { loadWindows(); });
+    } while (m_refreshPending);
+    m_refreshing = false;
 }
 
 void Form1::PushButton1_Click()
@@ -147,6 +159,10 @@ void Form1::StopTimer()
 
 void Form1::Timer1_Timer()
 {
+    // A timed refresh would rebuild the list under a kill pass's walk; the
+    // deadline stands, and the first tick after the pass honours it.
+    if (killBusy)
+        return;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Timer1_Timer")));
     if (!guard.test(100, [&] { return m_clock() >= nextRefreshTime; }))
         return;

@@ -65,13 +65,17 @@ void ListModel::removeAllRows()
 
 ListItem ListModel::addRow(const QString &text)
 {
-    const int index = static_cast<int>(m_rows.size());
-    m_rows.push_back(Row{{text, QString(), QString()}, false});
-    m_order.push_back(index);
+    addEntry(text, QString(), QString());
+    return ListItem(this, count() - 1, m_generation);
+}
+
+void ListModel::addEntry(const QString &name, const QString &id, const QString &type)
+{
+    m_rows.push_back(Row{{name, id, type}, false});
+    m_order.push_back(static_cast<int>(m_rows.size()) - 1);
     if (m_sorted)
         m_orderDirty = true;
     scheduleViewUpdate();
-    return ListItem(this, index, m_generation);
 }
 
 QString ListModel::text(int position) const

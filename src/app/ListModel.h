@@ -1,5 +1,7 @@
 #pragma once
 
+#include "proc/CatalogueSink.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 
@@ -28,7 +30,7 @@ private:
 // The rows of a list control. Rows live in a vector; while sorting is on they
 // are sorted once when next read or shown, not per insert, and views learn of
 // a whole rebuild by one reset.
-class ListModel : public QAbstractTableModel
+class ListModel : public QAbstractTableModel, public CatalogueSink
 {
     Q_OBJECT
 
@@ -40,8 +42,9 @@ public:
     void setSorted(bool on);
     void setSortKey(int column);
 
-    void removeAllRows();
+    void removeAllRows() override;
     ListItem addRow(const QString &text);
+    void addEntry(const QString &name, const QString &id, const QString &type) override;
     int count() const { return static_cast<int>(m_rows.size()); }
     // While held, views are not told of changes; releasing tells them at once.
     void holdViewUpdates(bool held);

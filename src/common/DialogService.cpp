@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace
@@ -44,6 +45,8 @@ void QtDialogService::messageBox(const QString &text, const QString &title, Icon
 {
     QMessageBox box(qtIcon(icon), titleOrApplicationTitle(title), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Texts carry names and titles that other programs choose: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -51,9 +54,12 @@ void QtDialogService::messageBox(const QString &text, const QString &title, Icon
 QString QtDialogService::inputBox(const QString &prompt, const QString &title,
                                   const QString &defaultText)
 {
-    bool accepted = false;
-    const QString text =
-        QInputDialog::getText(QApplication::activeWindow(), titleOrApplicationTitle(title), prompt,
-                              QLineEdit::Normal, defaultText, &accepted);
-    return accepted ? text : QString();
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(titleOrApplicationTitle(title));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

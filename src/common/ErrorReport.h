@@ -4,6 +4,8 @@
 
 // Where failures are to be sent; a constant of the program.
 inline constexpr const char *supportEmailAddress = "support@trelvanix.example.com";
+// Where users' questions go, as the help message gives it.
+inline constexpr const char *contactPageAddress = "https://www.trelvanix.example.com/contact";
 
 // The text of the error report box: description, CR LF, the handler's location
 // label, "at line " and the step, CR CR, the request to write to support.

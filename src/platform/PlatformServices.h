@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/ProcessControl.h"
 #include "platform/ProcessSnapshot.h"
+#include "platform/WindowControl.h"
 #include "platform/WindowOrder.h"
 #include "platform/WindowWalk.h"
 
@@ -12,6 +14,8 @@ struct PlatformServices {
     std::unique_ptr<ProcessSnapshotSource> processSnapshots;
     std::unique_ptr<WindowWalk> windowWalk;
     std::unique_ptr<WindowOrder> windowOrder;
+    std::unique_ptr<ProcessControl> processControl;
+    std::unique_ptr<WindowControl> windowControl;
 };
 
 // The services of the platform the program was built for.

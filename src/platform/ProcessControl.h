@@ -2,7 +2,10 @@
 
 #include <QtGlobal>
 
+#include <chrono>
 #include <memory>
+#include <optional>
+#include <vector>
 
 // An open process, closed when the object goes.
 class ProcessHandle
@@ -16,8 +19,16 @@ public:
 class ProcessControl
 {
 public:
+    using Deadline = std::chrono::steady_clock::time_point;
+
     virtual ~ProcessControl() = default;
-    // Opens the process with the right to end it; null when it cannot be
-    // opened (gone, another user's, or no longer the process once listed).
-    virtual std::unique_ptr<ProcessHandle> open(quint32 processId) = 0;
+    // Opens the process with the right to end it, but only while it is still
+    // the process a snapshot saw: `identity` is what the snapshot recorded for
+    // the ID. Null when it has gone or cannot be shown to be that process.
+    virtual std::unique_ptr<ProcessHandle> open(quint32 processId,
+                                                std::optional<quint64> identity) = 0;
+    // One wait for a whole batch: returns once the processes of all `handles`
+    // have exited, or at `deadline`.
+    virtual void waitUntilExited(const std::vector<ProcessHandle *> &handles,
+                                 Deadline deadline) = 0;
 };

@@ -1,7 +1,7 @@
 #include "proc/ProcessPass.h"
 
-#include "app/ListView.h"
 #include "platform/ProcessSnapshot.h"
+#include "proc/CatalogueSink.h"
 
 #include <cstring>
 
@@ -17,15 +17,15 @@ QString nameFromField(const char (&field)[ProcessEntry::nameFieldSize])
 }
 } // namespace
 
-void loadProcesses(ListView &runningList, ProcessSnapshotSource &snapshots)
+void loadProcesses(CatalogueSink &runningList, ProcessSnapshotSource &snapshots)
 {
     runningList.removeAllRows();
     const auto snapshot = snapshots.takeSnapshot();
     ProcessEntry entry;
     snapshot->first(entry); // the first entry is never listed
     while (snapshot->next(entry)) {
-        ListItem row = runningList.addRow(nameFromField(entry.exeFile));
-        row.setSubItem(1, QString::number(static_cast<qint32>(entry.processId)));
-        row.setSubItem(2, QStringLiteral("Process"));
+        runningList.addEntry(nameFromField(entry.exeFile),
+                             QString::number(static_cast<qint32>(entry.processId)),
+                             QStringLiteral("Process"));
     }
 }

@@ -1,13 +1,7 @@
 #include "proc/TaskPass.h"
 
-#include "app/ListView.h"
-#include "app/MainWindowHandle.h"
-#include "common/ErrorReport.h"
 #include "common/Failure.h"
-#include "common/StepGuard.h"
 #include "platform/WindowWalk.h"
-
-#include <optional>
 
 namespace
 {
@@ -38,7 +32,8 @@ bool isTaskWindow(WindowWalk &walk, WindowHandle window)
     return (walk.style(window) & taskStyle) == taskStyle;
 }
 
-qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start)
+qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start,
+                      WindowHandle mainWindow)
 {
     table.reset();
     qint16 count = 0;
@@ -47,7 +42,7 @@ qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start)
             continue;
         const int length = walk.titleLength(window);
         const QString title = walk.title(window, length + 1);
-        if (title.isEmpty() || window == mainWindowHandle)
+        if (title.isEmpty() || window == mainWindow)
             continue;
         TaskSlot &slot = table.at(count);
         slot.Name = title;
@@ -55,23 +50,4 @@ qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start)
         ++count;
     }
     return count;
-}
-
-void loadWindows(ListView &runningList, WindowWalk &walk, TaskTable &table, WindowHandle start)
-{
-    StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("loadWindows")));
-    guard.step(100, [&] { enumTopWindows(walk, table, start); });
-    int number = 0;
-    guard.loop(
-        102, [] { return true; }, 112, [&] { return ++number < TaskTable::slotCount; },
-        [&] {
-            const TaskSlot &slot = table.at(number);
-            if (!guard.test(104, [&] { return !slot.Name.isEmpty(); }))
-                return;
-            std::optional<ListItem> row;
-            if (!guard.step(106, [&] { row = runningList.addRow(slot.Name); }))
-                return; // no other row gets this slot's ID or type
-            guard.step(108, [&] { row->setSubItem(1, QString::number(slot.ID)); });
-            guard.step(110, [&] { row->setSubItem(2, QStringLiteral("Task")); });
-        });
 }

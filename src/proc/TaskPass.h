@@ -6,7 +6,6 @@
 
 #include <array>
 
-class ListView;
 class WindowWalk;
 
 // One slot of the task table; an empty name marks a free slot.
@@ -33,11 +32,8 @@ private:
 // Visible and bordered: a candidate task, whatever its title.
 bool isTaskWindow(WindowWalk &walk, WindowHandle window);
 
-// Refills the table with the titled task windows other than `start` and the
-// main window; returns how many were stored. A task beyond the table's last
+// Refills the table with the titled task windows other than `start` and
+// `mainWindow`; returns how many were stored. A task beyond the table's last
 // slot throws IndexFailure, with the ones before it stored.
-qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start);
-
-// The task pass: walks the windows and appends one "Task" row per task to the
-// running list. Reports its own failures and goes on.
-void loadWindows(ListView &runningList, WindowWalk &walk, TaskTable &table, WindowHandle start);
+qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start,
+                      WindowHandle mainWindow);

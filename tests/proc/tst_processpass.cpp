@@ -35,7 +35,7 @@ void ProcessPassTest::skipsTheFirstEntryEvenWhenOrdinary()
 {
     processes.add(500, "editor");
     processes.add(600, "shell");
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->text(1), QStringLiteral("shell"));
 }
@@ -43,14 +43,14 @@ void ProcessPassTest::skipsTheFirstEntryEvenWhenOrdinary()
 void ProcessPassTest::onlyEntryGivesAnEmptyList()
 {
     processes.add(1, "init");
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 0);
 }
 
 void ProcessPassTest::emptySnapshotGivesAnEmptyList()
 {
     list->addRow(QStringLiteral("stale"));
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 0);
 }
 
@@ -59,7 +59,7 @@ void ProcessPassTest::listsNameSignedIdAndType()
     processes.add(1, "init");
     processes.add(4000000000u, "zeta");
     processes.add(42, "Alpha");
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->text(1), QStringLiteral("Alpha"));
     QCOMPARE(list->subItem(1, 1), QStringLiteral("42"));
@@ -72,7 +72,7 @@ void ProcessPassTest::nameFieldWithoutNulGivesEmptyNameAndValidId()
     processes.add(1, "init");
     processes.addWithoutNul(77);
     processes.add(78, std::string(259, 'n'));
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->text(1), QString());
     QCOMPARE(list->subItem(1, 1), QStringLiteral("77"));
@@ -84,7 +84,7 @@ void ProcessPassTest::alikeNamesGiveTwoRows()
     processes.add(1, "init");
     processes.add(10, "worker");
     processes.add(11, "worker");
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->text(1), list->text(2));
     QVERIFY(list->subItem(1, 1) != list->subItem(2, 1));
@@ -95,10 +95,10 @@ void ProcessPassTest::passLeavesNoCheckMarksAndReleasesTheSnapshot()
     processes.add(1, "init");
     processes.add(10, "a");
     processes.add(11, "b");
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     list->setChecked(1, true);
     list->setChecked(2, true);
-    loadProcesses(*list, processes);
+    loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 2);
     QVERIFY(!list->isChecked(1));
     QVERIFY(!list->isChecked(2));

@@ -1,10 +1,7 @@
 #include "app/ListView.h"
-#include "app/MainWindowHandle.h"
 #include "common/Failure.h"
 #include "proc/TaskPass.h"
-#include "support/FakeDialogs.h"
-#include "support/FakeWindows.h"
-#include "support/RunningList.h"
+#include "support/FormFixture.h"
 
 #include <QTest>
 
@@ -14,6 +11,7 @@ class TaskPassTest : public QObject
 
 private slots:
     void init();
+    void cleanup() { fixture.tearDown(); }
 
     void onlyVisibleBorderedWindowsAreCandidates_data();
     void onlyVisibleBorderedWindowsAreCandidates();
@@ -30,25 +28,29 @@ private:
     void fillTasks(int count);
     QStringList rowsOfType(const QString &type) const;
 
-    std::unique_ptr<ListView> list;
+    void loadWindows() { fixture.form->loadWindows(); }
+
+    // The main window's task pass over the fixture's desktop.
+    FormFixture fixture;
+    ListView *list = nullptr;
     FakeWindowWalk walk;
     TaskTable table;
-    FakeDialogs dialogs;
 };
 
 void TaskPassTest::init()
 {
-    list = makeRunningList();
+    fixture.setUp();
+    list = fixture.form->ListView1;
+    list->setSorted(true);
     walk = FakeWindowWalk();
     table.reset();
-    dialogs.boxes.clear();
-    mainWindowHandle = 0;
 }
 
 void TaskPassTest::fillTasks(int count)
 {
     for (int i = 0; i < count; ++i)
-        walk.add(static_cast<WindowHandle>(0x400000 + i), QStringLiteral("Window %1").arg(i));
+        fixture.windows->add(static_cast<WindowHandle>(0x400000 + i),
+                             QStringLiteral("Window %1").arg(i));
 }
 
 QStringList TaskPassTest::rowsOfType(const QString &type) const
@@ -82,16 +84,16 @@ void TaskPassTest::onlyVisibleBorderedWindowsAreCandidates()
 void TaskPassTest::listsTitledTasksAfterTheRowsAlreadyThere()
 {
     list->addRow(QStringLiteral("bash")).setSubItem(2, QStringLiteral("Process"));
-    walk.add(0x200001, QStringLiteral("Calculator"));
-    walk.add(0x200002, QStringLiteral("hidden one"), WindowWalk::styleBorder);
-    walk.add(0x200003, QStringLiteral("Anchor"));
-    loadWindows(*list, walk, table, 0x100);
+    fixture.windows->add(0x200001, QStringLiteral("Calculator"));
+    fixture.windows->add(0x200002, QStringLiteral("hidden one"), WindowWalk::styleBorder);
+    fixture.windows->add(0x200003, QStringLiteral("Anchor"));
+    loadWindows();
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->text(1), QStringLiteral("Anchor"));
     QCOMPARE(list->text(2), QStringLiteral("bash"));
     QCOMPARE(rowsOfType(QStringLiteral("Task")),
              QStringList({"Anchor/2097155", "Calculator/2097153"}));
-    QVERIFY(dialogs.boxes.empty());
+    QVERIFY(fixture.dialogs->boxes.empty());
 }
 
 void TaskPassTest::leavesOutStartAndMainWindowAndUntitledOnes()
@@ -100,17 +102,16 @@ void TaskPassTest::leavesOutStartAndMainWindowAndUntitledOnes()
     walk.add(0x101, QStringLiteral("Trelvanix"));
     walk.add(0x102, QString());
     walk.add(0x103, QStringLiteral("Message"));
-    mainWindowHandle = 0x101;
-    QCOMPARE(enumTopWindows(walk, table, 0x100), qint16(1));
+    QCOMPARE(enumTopWindows(walk, table, 0x100, 0x101), qint16(1));
     QCOMPARE(table.at(0).Name, QStringLiteral("Message"));
     QCOMPARE(table.at(1).Name, QString());
 }
 
 void TaskPassTest::sameTitleGivesTwoRowsWithTheirOwnIds()
 {
-    walk.add(0x300001, QStringLiteral("Twin"));
-    walk.add(0x300002, QStringLiteral("Twin"));
-    loadWindows(*list, walk, table, 0);
+    fixture.windows->add(0x300001, QStringLiteral("Twin"));
+    fixture.windows->add(0x300002, QStringLiteral("Twin"));
+    loadWindows();
     QCOMPARE(rowsOfType(QStringLiteral("Task")), QStringList({"Twin/3145729", "Twin/3145730"}));
 }
 
@@ -119,11 +120,11 @@ void TaskPassTest::tableStoresInZOrderAndResetsEachWalk()
     walk.add(1, QStringLiteral("top"));
     walk.add(2, QStringLiteral("middle"));
     walk.add(3, QStringLiteral("bottom"));
-    QCOMPARE(enumTopWindows(walk, table, 0), qint16(3));
+    QCOMPARE(enumTopWindows(walk, table, 0, 0), qint16(3));
     QCOMPARE(table.at(0).ID, 1);
     QCOMPARE(table.at(2).Name, QStringLiteral("bottom"));
     walk.windows.erase(walk.windows.begin());
-    QCOMPARE(enumTopWindows(walk, table, 0), qint16(2));
+    QCOMPARE(enumTopWindows(walk, table, 0, 0), qint16(2));
     QCOMPARE(table.at(0).Name, QStringLiteral("middle"));
     QCOMPARE(table.at(2).Name, QString());
     QCOMPARE(table.at(2).ID, 0);
@@ -133,37 +134,37 @@ void TaskPassTest::tableStoresInZOrderAndResetsEachWalk()
 
 void TaskPassTest::handleShownAsSigned32BitDecimal()
 {
-    walk.add(0xFFFFFFF0u, QStringLiteral("High handle"));
-    loadWindows(*list, walk, table, 0);
+    fixture.windows->add(0xFFFFFFF0u, QStringLiteral("High handle"));
+    loadWindows();
     QCOMPARE(list->subItem(1, 1), QStringLiteral("-16"));
     QCOMPARE(list->subItem(1, 2), QStringLiteral("Task"));
 }
 
 void TaskPassTest::windowGoneDuringTheWalkIsSkipped()
 {
-    walk.add(1, QStringLiteral("stays"));
-    walk.add(2, QStringLiteral("closes"));
-    walk.add(3, QStringLiteral("stays too"));
-    walk.windows[1].gone = true;
-    loadWindows(*list, walk, table, 0);
+    fixture.windows->add(1, QStringLiteral("stays"));
+    fixture.windows->add(2, QStringLiteral("closes"));
+    fixture.windows->add(3, QStringLiteral("stays too"));
+    fixture.windows->windows[1].gone = true;
+    loadWindows();
     QCOMPARE(rowsOfType(QStringLiteral("Task")), QStringList({"stays/1", "stays too/3"}));
-    QVERIFY(dialogs.boxes.empty());
+    QVERIFY(fixture.dialogs->boxes.empty());
 }
 
 void TaskPassTest::fullTableOf1001IsListedWithoutReport()
 {
     fillTasks(TaskTable::slotCount);
-    loadWindows(*list, walk, table, 0);
+    loadWindows();
     QCOMPARE(list->count(), 1001);
-    QVERIFY(dialogs.boxes.empty());
+    QVERIFY(fixture.dialogs->boxes.empty());
 }
 
 void TaskPassTest::window1002FailsOnceAtStep100AndListsTheFirst1001()
 {
     fillTasks(TaskTable::slotCount + 1);
-    loadWindows(*list, walk, table, 0);
-    QCOMPARE(dialogs.reportedSteps(), QList<int>({100}));
-    QVERIFY(dialogs.boxes.front().text.contains(QStringLiteral("Form1.loadWindows ")));
+    loadWindows();
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({100}));
+    QVERIFY(fixture.dialogs->boxes.front().text.contains(QStringLiteral("Form1.loadWindows ")));
     QCOMPARE(list->count(), 1001);
     QVERIFY(!rowsOfType(QStringLiteral("Task")).contains(QStringLiteral("Window 1001/4195305")));
     QVERIFY(rowsOfType(QStringLiteral("Task")).contains(QStringLiteral("Window 1000/4195304")));

@@ -4,13 +4,23 @@
 #include "platform/ProcessSnapshot.h"
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
-// An in-memory process table; each snapshot walks it as it stands.
+// An in-memory process table; each snapshot walks it as it stands. A process
+// is identified by its start time, 1000 + its ID unless set in `startTimes`.
 class FakeProcessSnapshotSource : public ProcessSnapshotSource
 {
 public:
+    quint64 startTime(quint32 id) const
+    {
+        const auto found = startTimes.find(id);
+        return found == startTimes.end() ? 1000 + id : found->second;
+    }
+    // The process's ID passes to a new process, as after an end and a reuse.
+    void reuseId(quint32 id) { startTimes[id] = startTime(id) + 1; }
+
     void add(quint32 id, const std::string &name)
     {
         ProcessEntry entry;
@@ -30,11 +40,20 @@ public:
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override
     {
         ++snapshotsTaken;
+        seen.clear();
+        for (const ProcessEntry &entry : entries)
+            seen[entry.processId] = startTime(entry.processId);
         return std::make_unique<Snapshot>(entries, snapshotsOpen);
     }
-    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
+    std::optional<quint64> identityAtSnapshot(quint32 id) const override
+    {
+        const auto found = seen.find(id);
+        return found == seen.end() ? std::nullopt : std::optional<quint64>(found->second);
+    }
 
     std::vector<ProcessEntry> entries;
+    std::map<quint32, quint64> startTimes;
+    std::map<quint32, quint64> seen; // at the latest snapshot
     int snapshotsTaken = 0;
     int snapshotsOpen = 0;
 

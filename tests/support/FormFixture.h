@@ -4,6 +4,7 @@
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
+#include "support/FakeTermination.h"
 #include "support/FakeWindows.h"
 
 #include <QFile>
@@ -27,6 +28,12 @@ struct FormFixture {
         auto windowOrder = std::make_unique<FakeWindowOrder>();
         order = windowOrder.get();
         platform.windowOrder = std::move(windowOrder);
+        auto processControl = std::make_unique<FakeProcessControl>(*processes);
+        ending = processControl.get();
+        platform.processControl = std::move(processControl);
+        auto windowControl = std::make_unique<FakeWindowControl>(*windows);
+        closing = windowControl.get();
+        platform.windowControl = std::move(windowControl);
         processes->add(1, "init");
         processes->add(300, "zsh");
         processes->add(200, "bash");
@@ -72,6 +79,8 @@ struct FormFixture {
     FakeProcessSnapshotSource *processes = nullptr;
     FakeWindowWalk *windows = nullptr;
     FakeWindowOrder *order = nullptr;
+    FakeProcessControl *ending = nullptr;
+    FakeWindowControl *closing = nullptr;
     std::unique_ptr<FakeDialogs> dialogs;
     std::unique_ptr<Form1> form;
     std::chrono::nanoseconds now{std::chrono::hours(1)};

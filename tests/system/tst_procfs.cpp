@@ -88,7 +88,7 @@ void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
 
     ListView list;
     list.addColumn(QStringLiteral("Name"));
-    loadProcesses(list, source);
+    loadProcesses(*list.listModel(), source);
     int rows = 0;
     for (int position = 1; position <= list.count(); ++position) {
         if (list.text(position) == name) {

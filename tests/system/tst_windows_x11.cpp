@@ -8,7 +8,6 @@
 #include "proc/TaskPass.h"
 #include "support/FakeDialogs.h"
 #include "support/RealForm.h"
-#include "support/RunningList.h"
 #include "support/XTestDisplay.h"
 
 #include <QMessageBox>
@@ -22,25 +21,18 @@ namespace
 using NewWindow = XTestDisplay::NewWindow;
 const QString ourPrefix = QStringLiteral("Trelvanix test ");
 
-// The "Task" rows of the windows that this test opened: title by ID text.
+// The tasks among the windows that this test opened: title by ID text.
 std::map<QString, QString> ourTasks(WindowWalk &walk)
 {
-    const auto list = makeRunningList();
     TaskTable table;
-    const FakeDialogs dialogs;
-    loadWindows(*list, walk, table, 0);
-    if (!dialogs.boxes.empty())
-        return {};
+    const qint16 count = enumTopWindows(walk, table, 0, 0);
     std::map<QString, QString> tasks;
-    for (int position = 1; position <= list->count(); ++position)
-        if (list->text(position).startsWith(ourPrefix)) {
-            const bool inserted =
-                tasks
-                    .emplace(list->subItem(position, 1), list->text(position).mid(ourPrefix.size()))
-                    .second;
-            if (!inserted || list->subItem(position, 2) != QStringLiteral("Task"))
-                return {}; // one row per window, and of the right type
-        }
+    for (int slot = 0; slot < count; ++slot) {
+        const TaskSlot &task = table.at(slot);
+        if (task.Name.startsWith(ourPrefix) &&
+            !tasks.emplace(QString::number(task.ID), task.Name.mid(ourPrefix.size())).second)
+            return {}; // one task per window
+    }
     return tasks;
 }
 

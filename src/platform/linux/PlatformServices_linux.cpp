@@ -1,6 +1,8 @@
 #include "platform/PlatformServices.h"
 
+#include "platform/linux/ProcessControl_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/WindowControl_x11.h"
 #include "platform/linux/WindowOrder_x11.h"
 #include "platform/linux/WindowWalk_x11.h"
 
@@ -11,5 +13,7 @@ PlatformServices createPlatformServices()
     auto x = std::make_shared<XConnection>();
     services.windowWalk = std::make_unique<X11WindowWalk>(x);
     services.windowOrder = std::make_unique<X11WindowOrder>(x);
+    services.processControl = std::make_unique<PidfdProcessControl>();
+    services.windowControl = std::make_unique<X11WindowControl>(x);
     return services;
 }

@@ -1,6 +1,11 @@
 #include "platform/linux/ProcStat_linux.h"
 
+#include "platform/linux/FileDescriptor_linux.h"
+
 #include <charconv>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
@@ -23,6 +28,16 @@ bool parseNumber(std::string_view text, std::uint64_t &value)
     return error == std::errc() && end == text.data() + text.size();
 }
 } // namespace
+
+std::string readProcFile(int procFd, const std::string &relative)
+{
+    const FileDescriptor fd(::openat(procFd, relative.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.isValid())
+        return {};
+    char buffer[4096];
+    const ssize_t length = ::read(fd.get(), buffer, sizeof buffer);
+    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+}
 
 std::optional<ProcStat> parseProcStat(std::string_view line)
 {

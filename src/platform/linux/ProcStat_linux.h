@@ -13,6 +13,9 @@ struct ProcStat {
     std::uint64_t startTime = 0; // clock ticks after boot
 };
 
+// Reads a small /proc file under `procFd` whole; empty when the process has gone.
+std::string readProcFile(int procFd, const std::string &relative);
+
 // Parses a stat line. The name may hold spaces and ')', so the fields are
 // split after the last ')'. Nothing for a malformed line.
 std::optional<ProcStat> parseProcStat(std::string_view line);

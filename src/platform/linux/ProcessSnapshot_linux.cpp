@@ -15,17 +15,6 @@
 namespace
 {
 
-// Reads a small /proc file whole; empty when the process has gone.
-std::string readProcFile(int procFd, const std::string &relative)
-{
-    const FileDescriptor fd(::openat(procFd, relative.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.isValid())
-        return {};
-    char buffer[4096];
-    const ssize_t length = ::read(fd.get(), buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
-}
-
 std::string readLink(int procFd, const std::string &relative)
 {
     char buffer[4096];

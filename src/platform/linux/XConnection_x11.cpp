@@ -57,11 +57,15 @@ void XConnection::open()
     const auto wmState = internAtom(m_xcb, "WM_STATE");
     const auto motif = internAtom(m_xcb, "_MOTIF_WM_HINTS");
     const auto compound = internAtom(m_xcb, "COMPOUND_TEXT");
+    const auto deleteWindow = internAtom(m_xcb, "WM_DELETE_WINDOW");
+    const auto timeProperty = internAtom(m_xcb, "_TRELVANIX_TIME");
     xcb_intern_atom_cookie_t *ewmhCookies = xcb_ewmh_init_atoms(m_xcb, &m_ewmh);
     m_ewmhReady = xcb_ewmh_init_atoms_replies(&m_ewmh, ewmhCookies, nullptr);
     m_wmState = atomFrom(m_xcb, wmState);
     m_motifWmHints = atomFrom(m_xcb, motif);
     m_compoundText = atomFrom(m_xcb, compound);
+    m_wmDeleteWindow = atomFrom(m_xcb, deleteWindow);
+    m_timeProperty = atomFrom(m_xcb, timeProperty);
 }
 
 void XConnection::close()
@@ -73,6 +77,7 @@ void XConnection::close()
         XCloseDisplay(m_display);
     m_display = nullptr;
     m_xcb = nullptr;
+    m_timeWindow = XCB_WINDOW_NONE;
 }
 
 bool XConnection::ensureOpen()
@@ -110,6 +115,29 @@ QString XConnection::decodeCompoundText(const QByteArray &bytes)
         text += QString::fromUtf8(list[i]);
     XFreeStringList(list);
     return text;
+}
+
+xcb_timestamp_t XConnection::serverTime()
+{
+    if (m_timeWindow == XCB_WINDOW_NONE) {
+        m_timeWindow = xcb_generate_id(m_xcb);
+        const uint32_t values[] = {1, XCB_EVENT_MASK_PROPERTY_CHANGE};
+        xcb_create_window(m_xcb, 0, m_timeWindow, m_root, -1, -1, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
+                          XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+    }
+    // The server stamps the notification of a property change with its time;
+    // appending nothing changes nothing else.
+    xcb_change_property(m_xcb, XCB_PROP_MODE_APPEND, m_timeWindow, m_timeProperty, XCB_ATOM_STRING,
+                        8, 0, nullptr);
+    xcb_flush(m_xcb);
+    while (xcb_generic_event_t *event = xcb_wait_for_event(m_xcb)) {
+        const XcbReply<xcb_generic_event_t> owned(event);
+        const auto *notify = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+        if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && notify->window == m_timeWindow)
+            return notify->time;
+    }
+    return XCB_CURRENT_TIME;
 }
 
 void XConnection::discardQueuedEvents()

@@ -38,6 +38,7 @@ public:
     xcb_atom_t wmState() const { return m_wmState; }
     xcb_atom_t motifWmHints() const { return m_motifWmHints; }
     xcb_atom_t compoundText() const { return m_compoundText; }
+    xcb_atom_t wmDeleteWindow() const { return m_wmDeleteWindow; }
 
     // The check window of a window manager that runs now: the root's
     // _NET_SUPPORTING_WM_CHECK window exists and points to itself. A manager
@@ -45,6 +46,9 @@ public:
     xcb_window_t liveWindowManager();
     // Reads `bytes` of type COMPOUND_TEXT as Xlib does for the user's locale.
     QString decodeCompoundText(const QByteArray &bytes);
+    // The server's time now, for requests that carry a timestamp; CurrentTime
+    // when the server cannot be asked.
+    xcb_timestamp_t serverTime();
     // Drops the errors of requests nobody waits for, which xcb queues as events.
     void discardQueuedEvents();
 
@@ -60,6 +64,9 @@ private:
     xcb_atom_t m_wmState = XCB_ATOM_NONE;
     xcb_atom_t m_motifWmHints = XCB_ATOM_NONE;
     xcb_atom_t m_compoundText = XCB_ATOM_NONE;
+    xcb_atom_t m_wmDeleteWindow = XCB_ATOM_NONE;
+    xcb_atom_t m_timeProperty = XCB_ATOM_NONE;
+    xcb_window_t m_timeWindow = XCB_WINDOW_NONE; // ours, never shown
 };
 
 // The first 32-bit value of a property reply, or `fallback` when it has none.

@@ -1,0 +1,82 @@
+// "Kill Selected Processes": ends every checked process, asks every checked
+// task's window to close, then refreshes the running list.
+#include "app/Form1.h"
+
+#include "app/ListView.h"
+#include "common/DialogService.h"
+#include "common/ErrorReport.h"
+#include "common/Failure.h"
+#include "common/StepGuard.h"
+#include "platform/PlatformServices.h"
+#include "proc/TerminationBatch.h"
+
+#include <limits>
+
+namespace
+{
+// Long enough for killed processes to be reaped and cooperating windows to
+// go, short enough that a window asking its user first does not hold us up.
+constexpr std::chrono::milliseconds endWaitLimit{500};
+
+// The ID column: decimal text of a signed 32-bit value.
+qint32 listedId(const QString &text)
+{
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (!ok)
+        throw Failure(QStringLiteral("Type mismatch"));
+    if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
+        throw Failure(QStringLiteral("Overflow"));
+    return static_cast<qint32>(value);
+}
+} // namespace
+
+void Form1::PushButton5_Click()
+{
+    StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton5_Click")));
+    if (guard.test(100, [&] { return killBusy; }))
+        return;
+    guard.step(102, [&] { killBusy = true; });
+    TerminationBatch batch(*m_platform.processControl, *m_platform.windowControl,
+                           *m_platform.processSnapshots);
+    int count = 0;
+    int position = 1;
+    guard.loop(
+        104, [&] { return position <= (count = ListView1->count()); }, 124,
+        [&] { return ++position <= count; }, [&] { killRow(guard, batch, position); });
+    guard.step(126, [&] {
+        batch.waitForAll(endWaitLimit);
+        PushButton1_Click();
+    });
+    guard.step(128, [&] { killBusy = false; });
+}
+
+void Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
+{
+    // A row that cannot be read is left alone: nothing is ended on a guess.
+    bool checked = false;
+    if (!guard.step(106, [&] { checked = ListView1->isChecked(position); }) || !checked)
+        return;
+    qint32 id = 0;
+    if (!guard.step(108, [&] { id = listedId(ListView1->subItem(position, 1)); }))
+        return;
+    bool isTask = false;
+    if (!guard.step(110,
+                    [&] { isTask = ListView1->subItem(position, 2) == QLatin1String("Task"); }))
+        return;
+    if (isTask) {
+        guard.step(112, [&] { batch.requestClose(id); });
+        return;
+    }
+    std::unique_ptr<ProcessHandle> handle;
+    guard.step(114, [&] { handle = batch.openListedProcess(id); });
+    bool ended = false;
+    guard.step(116, [&] { ended = handle && handle->terminate(0); });
+    if (guard.test(118, [&] { return !ended; }))
+        guard.step(120, [&] {
+            DialogService::current().messageBox(QStringLiteral("Unable to terminate ") +
+                                                    ListView1->text(position),
+                                                QString(), DialogService::Icon::None);
+        });
+    guard.step(122, [&] { batch.release(std::move(handle), ended); });
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/ProcessControl.h"
+#include "platform/linux/FileDescriptor_linux.h"
+
+// Termination through pidfds: a process is opened, then shown to be the one
+// the snapshot saw (same start time, not yet ended), and only then signalled,
+// so that a reused ID never reaches another process.
+class PidfdProcessControl : public ProcessControl
+{
+public:
+    explicit PidfdProcessControl(const char *procRoot = "/proc");
+
+    std::unique_ptr<ProcessHandle> open(quint32 processId,
+                                        std::optional<quint64> identity) override;
+    void waitUntilExited(const std::vector<ProcessHandle *> &handles, Deadline deadline) override;
+
+private:
+    FileDescriptor m_procFd;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/ProcessControl.h"
+#include "platform/WindowControl.h"
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+class ProcessSnapshotSource;
+
+// What one kill pass asks of processes and windows. The processes it ended
+// and the windows it asked to close are waited for together, once, so that
+// the refresh after the pass no longer lists them.
+class TerminationBatch
+{
+public:
+    TerminationBatch(ProcessControl &processes, WindowControl &windows,
+                     const ProcessSnapshotSource &snapshots);
+
+    // Asks a task's window, given by its listed ID, to close.
+    void requestClose(qint32 windowId);
+    // Opens the process that the latest snapshot listed under the ID; null
+    // when it has gone or the ID now belongs to another process.
+    std::unique_ptr<ProcessHandle> openListedProcess(qint32 processId);
+    // Closes a handle; that of a process just ended is kept for the wait.
+    void release(std::unique_ptr<ProcessHandle> handle, bool ended);
+    // Waits until the ended processes have exited and the windows closed,
+    // for at most `limit` in all.
+    void waitForAll(std::chrono::milliseconds limit);
+
+private:
+    ProcessControl &m_processes;
+    WindowControl &m_windows;
+    const ProcessSnapshotSource &m_snapshots;
+    std::vector<std::unique_ptr<ProcessHandle>> m_ended;
+    std::vector<WindowHandle> m_closing;
+};
