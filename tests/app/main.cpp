@@ -1,11 +1,12 @@
 // The main window's tests: the list control, the window itself, its settings, refresh and
-// monitoring.
+// monitoring, the selection and kill commands.
 #include <QApplication>
 
 int runListViewTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
 int runSettingsTests(int argc, char *argv[]);
 int runRefreshTests(int argc, char *argv[]);
+int runCommandsTests(int argc, char *argv[]);
 
 int main(int argc, char *argv[])
 {
@@ -14,5 +15,6 @@ int main(int argc, char *argv[])
     const int formFailures = runForm1Tests(argc, argv);
     const int settingsFailures = runSettingsTests(argc, argv);
     const int refreshFailures = runRefreshTests(argc, argv);
-    return listFailures + formFailures + settingsFailures + refreshFailures;
+    const int commandsFailures = runCommandsTests(argc, argv);
+    return listFailures + formFailures + settingsFailures + refreshFailures + commandsFailures;
 }

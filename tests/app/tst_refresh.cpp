@@ -34,6 +34,7 @@ private slots:
 
     void refreshButtonRelistsClearsChecksAndKeepsTheScroll();
     void failedProcessPassIsReportedAndTasksStillCome();
+    void pressDuringARefreshRunsAfterItNotInsideIt();
     void optionsSwitchMonitoringAndAreSavedAtOnce();
     void timedRefreshRunsOnceTheDeadlineHasPassed();
     void failedTimedRefreshStillRestartsTheTimer();
@@ -114,6 +115,22 @@ void RefreshTest::failedProcessPassIsReportedAndTasksStillCome()
     QVERIFY(fixture.dialogs->boxes[0].text.contains(
         QStringLiteral("Form1.PushButton1_Click at line 100")));
     QCOMPARE(form.ListView1->subItem(form.ListView1->count(), 2), QStringLiteral("Task"));
+}
+
+void RefreshTest::pressDuringARefreshRunsAfterItNotInsideIt()
+{
+    Form1 &form = showForm();
+    fixture.windows->add(0x500001, QStringLiteral("Calculator"));
+    const int snapshots = fixture.processes->snapshotsTaken;
+    // The second press of a double-click waits in the queue during the first
+    // refresh's yields.
+    QMetaObject::invokeMethod(form.PushButton1, &QPushButton::click, Qt::QueuedConnection);
+    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+    int calculators = 0;
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        calculators += form.ListView1->text(position) == QStringLiteral("Calculator") ? 1 : 0;
+    QCOMPARE(calculators, 1);
+    QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 2);
 }
 
 void RefreshTest::optionsSwitchMonitoringAndAreSavedAtOnce()

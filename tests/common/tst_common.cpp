@@ -4,9 +4,12 @@
 #include "common/StepGuard.h"
 #include "support/FakeDialogs.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -18,6 +21,7 @@ private slots:
     void buildsTheReportTextToTheCharacter();
     void emptyDescriptionStillStartsWithTheLineBreak();
     void showsTheReportAsAnExclamationBox();
+    void realBoxAndPromptShowMarkupAsPlainText();
 
     void goesOnBehindAFailedStep();
     void failedTestRunsTheStepsItGuards();
@@ -60,6 +64,27 @@ void CommonTest::showsTheReportAsAnExclamationBox()
     QCOMPARE(dialogs.boxes[0].title, QStringLiteral("Application Error"));
     QCOMPARE(dialogs.boxes[0].icon, DialogService::Icon::Exclamation);
     QCOMPARE(dialogs.boxes[0].text, errorReportMessage(QStringLiteral("boom"), "in L ", 102));
+}
+
+void CommonTest::realBoxAndPromptShowMarkupAsPlainText()
+{
+    // Process names and window titles are chosen by other programs.
+    const QString markup = QStringLiteral("<h1>big</h1><a href=x>link</a>");
+    QStringList formats;
+    const auto inspectAndClose = [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            if (label->text() == markup)
+                formats.append(label->textFormat() == Qt::PlainText ? "plain" : "markup");
+        dialog->close();
+    };
+    QtDialogService real;
+    QTimer::singleShot(0, inspectAndClose);
+    real.messageBox(markup, QStringLiteral("T"), DialogService::Icon::None);
+    QTimer::singleShot(0, inspectAndClose);
+    QCOMPARE(real.inputBox(markup, QStringLiteral("T"), QString()), QString());
+    QCOMPARE(formats, QStringList({"plain", "plain"}));
 }
 
 void CommonTest::goesOnBehindAFailedStep()
@@ -245,5 +270,5 @@ void CommonTest::readsOnlyFiniteLocaleNumbers()
     QLocale::setDefault(QLocale::c());
 }
 
-QTEST_GUILESS_MAIN(CommonTest)
+QTEST_MAIN(CommonTest)
 #include "tst_common.moc"

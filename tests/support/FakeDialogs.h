@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // Answers every box at once and remembers what was shown.
 class FakeDialogs : public DialogService
 {
@@ -20,10 +22,12 @@ public:
     void messageBox(const QString &text, const QString &title, Icon icon) override
     {
         boxes.push_back({text, title, icon});
+        if (whileOpen)
+            whileOpen();
     }
-    QString inputBox(const QString &prompt, const QString &, const QString &) override
+    QString inputBox(const QString &prompt, const QString &title, const QString &) override
     {
-        prompts.append(prompt);
+        prompts.append(prompt + QLatin1Char('|') + title);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 
@@ -32,6 +36,8 @@ public:
     {
         QList<int> steps;
         for (const Box &box : boxes) {
+            if (box.title != QLatin1String("Application Error"))
+                continue;
             const QString line = box.text.section(QStringLiteral("\r\n"), 1).section('\r', 0, 0);
             steps.append(line.section(QStringLiteral("at line "), 1).toInt());
         }
@@ -39,6 +45,8 @@ public:
     }
 
     std::vector<Box> boxes;
-    QStringList prompts;
+    QStringList prompts; // "prompt|title"
     QStringList answers;
+    // Runs while a box is open, as events that come meanwhile would.
+    std::function<void()> whileOpen;
 };

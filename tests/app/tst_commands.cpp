@@ -1,0 +1,263 @@
+// The selection commands, Help and "Kill Selected Processes".
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "common/ErrorReport.h"
+#include "support/FormFixture.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace
+{
+using Names = QStringList;
+constexpr WindowHandle calculator = 0x500001;
+constexpr WindowHandle editor = 0x500002;
+
+Names checkedNames(const ListView *list)
+{
+    Names names;
+    for (int position = 1; position <= list->count(); ++position)
+        if (list->isChecked(position))
+            names.append(list->text(position));
+    return names;
+}
+
+void check(ListView *list, const Names &names)
+{
+    for (int position = 1; position <= list->count(); ++position)
+        if (names.contains(list->text(position)))
+            list->setChecked(position, true);
+}
+} // namespace
+
+class CommandsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { fixture.tearDown(); }
+
+    void selectAllAndUnselectAllLeaveTheKillListAlone();
+    void textCommandsMarkByNameOnly_data();
+    void textCommandsMarkByNameOnly();
+    void textCommandsOnlyAddMarks();
+    void helpGivesTheContactAddress();
+
+    void passEndsProcessesAndClosesTasksInListOrderThenRefreshes();
+    void failingRowsGetOneBoxEachAndThePassGoesOn();
+    void unreadableRowIsLeftAloneAtItsStep_data();
+    void unreadableRowIsLeftAloneAtItsStep();
+    void nothingRebuildsOrRestartsThePassWhileABoxIsOpen();
+
+private:
+    Form1 &loadedForm();
+
+    FormFixture fixture;
+};
+
+void CommandsTest::init()
+{
+    fixture.setUp();
+    fixture.processes->add(400, "chrome.exe");
+    fixture.processes->add(401, "a*b?c");
+    fixture.windows->add(calculator, QStringLiteral("Calculator"));
+    fixture.windows->add(editor, QStringLiteral("Editor"));
+}
+
+Form1 &CommandsTest::loadedForm()
+{
+    fixture.form->Form_Load();
+    fixture.form->show();
+    if (!QTest::qWaitForWindowExposed(fixture.form.get()))
+        qWarning("The window was not shown");
+    return *fixture.form;
+}
+
+void CommandsTest::selectAllAndUnselectAllLeaveTheKillListAlone()
+{
+    FormFixture::store(QStringLiteral("Processes"),
+                       QStringLiteral("calc.exe||MySeparator1||4112||MySeparator2||"));
+    Form1 &form = loadedForm();
+    form.PushButton6_Click();
+    QCOMPARE(checkedNames(form.ListView1).size(), form.ListView1->count());
+    form.PushButton9_Click();
+    QVERIFY(checkedNames(form.ListView1).isEmpty());
+    QCOMPARE(form.ListView2->count(), 1);
+    QVERIFY(!form.ListView2->isChecked(1));
+    QVERIFY(fixture.dialogs->boxes.empty());
+
+    form.ListView1->removeAllRows(); // an empty list: nothing to do, nothing to say
+    form.PushButton6_Click();
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void CommandsTest::textCommandsMarkByNameOnly_data()
+{
+    QTest::addColumn<bool>("containing");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<Names>("marked");
+    QTest::newRow("capitals") << true << "CHROME" << Names{"chrome.exe"};
+    QTest::newRow("fragment") << true << "rom" << Names{"chrome.exe"};
+    QTest::newRow("spaces take part") << true << " exe" << Names{};
+    QTest::newRow("spaces alone") << true << "   " << Names{};
+    QTest::newRow("cancelled") << true << "" << Names{};
+    QTest::newRow("type is no name") << true << "Process" << Names{};
+    QTest::newRow("star is literal") << true << "*" << Names{"a*b?c"};
+    QTest::newRow("question mark is literal") << true << "b?" << Names{"a*b?c"};
+    QTest::newRow("not containing") << false << "o" << Names{"a*b?c", "bash", "zsh"};
+    QTest::newRow("not containing, case folded")
+        << false << "A" << Names{"chrome.exe", "Editor", "Xorg", "zsh"};
+}
+
+void CommandsTest::textCommandsMarkByNameOnly()
+{
+    QFETCH(bool, containing);
+    QFETCH(QString, answer);
+    QFETCH(Names, marked);
+    Form1 &form = loadedForm();
+    fixture.dialogs->answers = {answer};
+    containing ? form.PushButton7_Click() : form.PushButton8_Click();
+    QCOMPARE(fixture.dialogs->prompts, Names{"Enter X: |Input X"});
+    QCOMPARE(checkedNames(form.ListView1), marked);
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void CommandsTest::textCommandsOnlyAddMarks()
+{
+    Form1 &form = loadedForm();
+    check(form.ListView1, {"Editor"});
+    fixture.dialogs->answers = {QStringLiteral("sh"), QStringLiteral("sh")};
+    form.PushButton7_Click();
+    QCOMPARE(checkedNames(form.ListView1), (Names{"bash", "Editor", "zsh"}));
+    form.PushButton8_Click();
+    QCOMPARE(checkedNames(form.ListView1).size(), form.ListView1->count());
+}
+
+void CommandsTest::helpGivesTheContactAddress()
+{
+    Form1 &form = loadedForm();
+    QTest::mouseClick(form.PushButton2, Qt::LeftButton);
+    QCOMPARE(fixture.dialogs->boxes.size(), 1u);
+    QCOMPARE(fixture.dialogs->boxes[0].text,
+             QStringLiteral("Questions? Please contact Team Quorbel at ") +
+                 QLatin1String(contactPageAddress));
+    QCOMPARE(fixture.dialogs->boxes[0].title, QString()); // the application title
+    QCOMPARE(fixture.dialogs->boxes[0].icon, DialogService::Icon::None);
+}
+
+void CommandsTest::passEndsProcessesAndClosesTasksInListOrderThenRefreshes()
+{
+    Form1 &form = loadedForm();
+    fixture.closing->ignoring = {editor};
+    check(form.ListView1, {"zsh", "Xorg", "Editor", "Calculator"});
+    const int snapshots = fixture.processes->snapshotsTaken;
+    QTest::mouseClick(form.PushButton5, Qt::LeftButton);
+
+    QCOMPARE(fixture.closing->requests, (std::vector<WindowHandle>{calculator, editor}));
+    QCOMPARE(fixture.ending->ended, (std::vector<quint32>{100, 300}));
+    // One wait for each kind, over the whole batch.
+    QCOMPARE(fixture.ending->waits, std::vector<std::size_t>{2});
+    QCOMPARE(fixture.closing->waits, std::vector<std::size_t>{2});
+    QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 1);
+    Names listed;
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        listed.append(form.ListView1->text(position));
+    QCOMPARE(listed, (Names{"a*b?c", "bash", "chrome.exe", "Editor"}));
+    QVERIFY(checkedNames(form.ListView1).isEmpty());
+    QVERIFY(fixture.dialogs->boxes.empty());
+    QVERIFY(!form.killBusy);
+}
+
+void CommandsTest::failingRowsGetOneBoxEachAndThePassGoesOn()
+{
+    Form1 &form = loadedForm();
+    fixture.ending->refusing = {100};
+    fixture.processes->reuseId(200); // bash ended; its ID now names another process
+    check(form.ListView1, {"bash", "chrome.exe", "Xorg", "zsh"});
+    form.PushButton5_Click();
+
+    QCOMPARE(fixture.ending->opened, (std::vector<quint32>{200, 400, 100, 300}));
+    QCOMPARE(fixture.ending->ended, (std::vector<quint32>{400, 300}));
+    QCOMPARE(fixture.dialogs->boxes.size(), 2u);
+    QCOMPARE(fixture.dialogs->boxes[0].text, QStringLiteral("Unable to terminate bash"));
+    QCOMPARE(fixture.dialogs->boxes[1].text, QStringLiteral("Unable to terminate Xorg"));
+    QCOMPARE(fixture.dialogs->boxes[1].title, QString());
+    QCOMPARE(fixture.dialogs->boxes[1].icon, DialogService::Icon::None);
+    QCOMPARE(fixture.ending->waits, std::vector<std::size_t>{2});
+}
+
+void CommandsTest::unreadableRowIsLeftAloneAtItsStep_data()
+{
+    QTest::addColumn<QString>("id");
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QList<int>>("reported");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("ID not a number") << "4x" << "Process" << QList<int>{108} << "";
+    QTest::newRow("ID beyond 32 bits") << "4294967296" << "Task" << QList<int>{108} << "";
+    QTest::newRow("type in other case is a process")
+        << "5242881" << "task" << QList<int>{} << "Unable to terminate odd";
+    QTest::newRow("negative ID") << "-5" << "Process" << QList<int>{} << "Unable to terminate odd";
+}
+
+void CommandsTest::unreadableRowIsLeftAloneAtItsStep()
+{
+    QFETCH(QString, id);
+    QFETCH(QString, type);
+    QFETCH(QList<int>, reported);
+    QFETCH(QString, box);
+    Form1 &form = loadedForm();
+    ListItem odd = form.ListView1->addRow(QStringLiteral("odd"));
+    odd.setSubItem(1, id);
+    odd.setSubItem(2, type);
+    check(form.ListView1, {"odd", "zsh"});
+    form.PushButton5_Click();
+    QCOMPARE(fixture.dialogs->reportedSteps(), reported);
+    if (!box.isEmpty())
+        QCOMPARE(fixture.dialogs->boxes.back().text, box);
+    QVERIFY(fixture.closing->requests.empty());
+    QCOMPARE(fixture.ending->ended, std::vector<quint32>{300}); // the next row still ended
+}
+
+void CommandsTest::nothingRebuildsOrRestartsThePassWhileABoxIsOpen()
+{
+    Form1 &form = loadedForm();
+    form.Text1->setText(QStringLiteral("1"));
+    form.Option4->setChecked(true);
+    fixture.ending->refusing = {200};
+    check(form.ListView1, {"bash", "Xorg", "zsh"});
+    const int snapshots = fixture.processes->snapshotsTaken;
+    int ticks = 0;
+    fixture.dialogs->whileOpen = [&] {
+        fixture.now += std::chrono::hours(1); // a timed refresh is due
+        form.Timer1_Timer();
+        form.PushButton5_Click();
+        ++ticks;
+    };
+    form.PushButton5_Click();
+    QCOMPARE(ticks, 1);
+    QCOMPARE(fixture.ending->ended, (std::vector<quint32>{100, 300}));
+    QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 1); // the closing refresh only
+    QVERIFY(form.nextRefreshTime < fixture.now); // kept, and due at the next tick
+
+    // Rows that went away under the walk are reported at 106 and left alone.
+    fixture.dialogs->boxes.clear();
+    fixture.dialogs->whileOpen = [&] { form.ListView1->removeAllRows(); };
+    check(form.ListView1, {"bash", "zsh"});
+    form.PushButton5_Click();
+    QCOMPARE(fixture.dialogs->boxes[0].text, QStringLiteral("Unable to terminate bash"));
+    const QList<int> reported = fixture.dialogs->reportedSteps();
+    QVERIFY(!reported.isEmpty() && reported.count(106) == reported.size());
+    QCOMPARE(fixture.ending->ended.size(), 2u); // zsh's row was gone: nothing ended for it
+    QVERIFY(!form.killBusy);
+}
+
+int runCommandsTests(int argc, char *argv[])
+{
+    CommandsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_commands.moc"
