@@ -195,11 +195,15 @@ void CommandsTest::unreadableRowIsLeftAloneAtItsStep_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QList<int>>("reported");
     QTest::addColumn<QString>("box");
-    QTest::newRow("ID not a number") << "4x" << "Process" << QList<int>{108} << "";
-    QTest::newRow("ID beyond 32 bits") << "4294967296" << "Task" << QList<int>{108} << "";
+    QTest::newRow("ID not a number") << "4x"
+                                     << "Process" << QList<int>{108} << "";
+    QTest::newRow("ID beyond 32 bits") << "4294967296"
+                                       << "Task" << QList<int>{108} << "";
     QTest::newRow("type in other case is a process")
-        << "5242881" << "task" << QList<int>{} << "Unable to terminate odd";
-    QTest::newRow("negative ID") << "-5" << "Process" << QList<int>{} << "Unable to terminate odd";
+        << "5242881"
+        << "task" << QList<int>{} << "Unable to terminate odd";
+    QTest::newRow("negative ID") << "-5"
+                                 << "Process" << QList<int>{} << "Unable to terminate odd";
 }
 
 void CommandsTest::unreadableRowIsLeftAloneAtItsStep()
@@ -240,7 +244,7 @@ void CommandsTest::nothingRebuildsOrRestartsThePassWhileABoxIsOpen()
     QCOMPARE(ticks, 1);
     QCOMPARE(fixture.ending->ended, (std::vector<quint32>{100, 300}));
     QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 1); // the closing refresh only
-    QVERIFY(form.nextRefreshTime < fixture.now); // kept, and due at the next tick
+    QVERIFY(form.nextRefreshTime < fixture.now);                // kept, and due at the next tick
 
     // Rows that went away under the walk are reported at 106 and left alone.
     fixture.dialogs->boxes.clear();

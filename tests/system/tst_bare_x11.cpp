@@ -3,6 +3,7 @@
 #include "platform/linux/WindowOrder_x11.h"
 #include "platform/linux/WindowWalk_x11.h"
 #include "proc/TaskPass.h"
+#include "support/HelperWindows.h"
 #include "support/XTestDisplay.h"
 
 #include <QTest>
@@ -14,6 +15,7 @@ class BareX11Test : public QObject
 private slots:
     void walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck();
     void goneWindowReadsAsNoTaskAndEndsNothing();
+    void closeRequestsCloseEveryCooperatingWindow();
 };
 
 void BareX11Test::walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck()
@@ -74,6 +76,11 @@ void BareX11Test::goneWindowReadsAsNoTaskAndEndsNothing()
     order.makeTopmost(window);
     order.sendToBottom(window);
     QVERIFY(walk.first(0) != 0); // the connection still serves
+}
+
+void BareX11Test::closeRequestsCloseEveryCooperatingWindow()
+{
+    checkCloseRequestsOnThisDisplay(5);
 }
 
 QTEST_MAIN(BareX11Test)

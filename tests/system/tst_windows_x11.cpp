@@ -7,6 +7,7 @@
 #include "platform/linux/WindowWalk_x11.h"
 #include "proc/TaskPass.h"
 #include "support/FakeDialogs.h"
+#include "support/HelperWindows.h"
 #include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
@@ -52,6 +53,7 @@ private slots:
     void programsOwnWindowIsNeverATaskButItsMessageBoxIs();
     void topmostWindowStaysAboveNewOnesUntilSentToTheBottom();
     void windowMadeTopmostBeforeItIsShownCanBeSentToTheBottom();
+    void closeRequestsCloseEveryCooperatingWindow();
 };
 
 void WindowsX11Test::tasksAreTheShownDecoratedTitledWindows()
@@ -166,6 +168,11 @@ void WindowsX11Test::windowMadeTopmostBeforeItIsShownCanBeSentToTheBottom()
     order.sendToBottom(ours);
     QTRY_VERIFY(!x.hasState(ours, "_NET_WM_STATE_ABOVE"));
     QTRY_VERIFY(x.stackingIndex(ours) > x.stackingIndex(other));
+}
+
+void WindowsX11Test::closeRequestsCloseEveryCooperatingWindow()
+{
+    checkCloseRequestsOnThisDisplay(50);
 }
 
 QTEST_MAIN(WindowsX11Test)
