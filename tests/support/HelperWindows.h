@@ -34,7 +34,12 @@ public:
     {
         return m_process.waitForReadyRead(20000) && m_process.readLine().trimmed() == "ready";
     }
-    bool allClosed(int waitMs) { return m_process.waitForFinished(waitMs); }
+    bool allClosed(int waitMs)
+    {
+        const bool ended =
+            m_process.state() == QProcess::NotRunning || m_process.waitForFinished(waitMs);
+        return ended && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
     qint64 processId() const { return m_process.processId(); }
 
 private:

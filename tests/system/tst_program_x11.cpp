@@ -5,12 +5,15 @@
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
+#include "support/HelperWindows.h"
 #include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,22 +28,66 @@ namespace
 constexpr QPoint check1At{4080 + 150, 4155 + 200};
 constexpr QPoint option4At{120 + 240 + 120, 4680 + 690 + 120};
 constexpr QPoint text1At{120 + 3360 + 360, 4680 + 630 + 170};
+constexpr QPoint pushButton7At{120 + 1920, 3645 + 200};
+constexpr QPoint pushButton5At{120 + 3900, 5895 + 200};
 
 bool xdotool(const QStringList &arguments)
 {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
+QPoint twipsToPixels(QPoint twips)
+{
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    return QPoint(qRound(twips.x() * dpi / 1440), qRound(twips.y() * dpi / 1440));
+}
+
+// Clicks at a place, in pixels, within a window's client area.
+bool clickInWindow(xcb_window_t window, QPoint pixels)
+{
+    // A window manager may take a click on an inactive window for itself.
+    return xdotool({"windowactivate", "--sync", QString::number(window)}) &&
+           xdotool({"mousemove", "--sync", "--window", QString::number(window),
+                    QString::number(pixels.x()), QString::number(pixels.y()), "click", "1"});
+}
+
+// Once a modal box or prompt of this process is open and active, hands it to
+// `act`; it runs inside the box's own event loop.
+void whenModalOpens(std::function<void(QWidget *)> act)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isActiveWindow())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(modal);
+    });
+    poll->start(100);
+}
+
+// A copy of `program` under another name, so that only it carries the name.
+QString copyAs(const QTemporaryDir &dir, const QString &program, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    QFile::copy(program, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    return path;
+}
+
 // The real program with its own settings folder.
 class Program
 {
 public:
-    explicit Program(const QString &configFolder)
+    explicit Program(const QString &configFolder,
+                     const QString &path = qEnvironmentVariable("TRELVANIX_BUILD_DIR") +
+                                           QStringLiteral("/trelvanix"))
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
         m_process.setProcessEnvironment(environment);
-        m_process.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"));
+        m_process.start(path);
     }
     ~Program()
     {
@@ -64,15 +111,7 @@ public:
     }
 
     // Clicks at a place given in twips within the main window's client area.
-    bool clickAt(QPoint twips)
-    {
-        const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-        const QPoint pixels(qRound(twips.x() * dpi / 1440), qRound(twips.y() * dpi / 1440));
-        // A window manager may take a click on an inactive window for itself.
-        return xdotool({"windowactivate", "--sync", QString::number(m_window)}) &&
-               xdotool({"mousemove", "--sync", "--window", QString::number(m_window),
-                        QString::number(pixels.x()), QString::number(pixels.y()), "click", "1"});
-    }
+    bool clickAt(QPoint twips) { return clickInWindow(m_window, twipsToPixels(twips)); }
 
     bool closeAndWait(XTestDisplay &x)
     {
@@ -81,6 +120,7 @@ public:
     }
 
     qint64 processId() const { return m_process.processId(); }
+    QProcess &process() { return m_process; }
 
 private:
     QProcess m_process;
@@ -96,6 +136,15 @@ QString storeText(const QTemporaryDir &config)
 bool stores(const QTemporaryDir &config, const QString &line)
 {
     return storeText(config).split(QLatin1Char('\n')).contains(line);
+}
+
+QStringList checkedNames(const ListView *list)
+{
+    QStringList names;
+    for (int position = 1; position <= list->count(); ++position)
+        if (list->isChecked(position))
+            names.append(list->text(position));
+    return names;
 }
 
 int taskRowsWithId(const ListView *list, qint64 id)
@@ -116,6 +165,8 @@ private slots:
     void optionsAndKillListSurviveARestart();
     void nonNumericIntervalBringsTheMessage();
     void refreshButtonAndMonitoringFollowProgramsAndWindows();
+    void killPassEndsTheChosenProgramsAndClosesTheChosenWindow();
+    void checkingItsOwnRowEndsTheProgramThere();
 };
 
 void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
@@ -245,6 +296,89 @@ void ProgramX11Test::refreshButtonAndMonitoringFollowProgramsAndWindows()
     later.kill();
     later.waitForFinished();
     QVERIFY(dialogs.boxes.empty());
+}
+
+void ProgramX11Test::killPassEndsTheChosenProgramsAndClosesTheChosenWindow()
+{
+    QTemporaryDir dir;
+    const QString unique = QStringLiteral("TrvxKill%1").arg(QCoreApplication::applicationPid());
+    const QString sleep = QStringLiteral("/bin/sleep");
+    std::vector<std::unique_ptr<QProcess>> chosen;
+    for (const QString &name : {unique, unique, unique, unique + "Gone", QString("TrvxStays")}) {
+        chosen.push_back(std::make_unique<QProcess>());
+        chosen.back()->start(copyAs(dir, sleep, name), {QStringLiteral("600")});
+        QVERIFY(chosen.back()->waitForStarted());
+    }
+    HelperWindows window(1, QStringLiteral("!Trelvanix kill window")); // sorts first
+    QVERIFY(window.waitUntilShown());
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    form.Option3->click(); // a timed refresh would clear the marks as they are made
+    const auto main = static_cast<xcb_window_t>(form.winId());
+
+    // The real prompt, answered with the name in other letter case.
+    whenModalOpens([&](QWidget *) {
+        xdotool({"type", "--delay", "20", unique.toLower()});
+        xdotool({"key", "Return"});
+    });
+    QVERIFY(clickInWindow(main, twipsToPixels(pushButton7At)));
+    const QStringList expected{"!Trelvanix kill window", unique, unique, unique, unique + "Gone"};
+    QTRY_COMPARE_WITH_TIMEOUT(checkedNames(form.ListView1), expected.mid(1), 10000);
+    // The window's row: a click on it and the space bar.
+    const QRect first = form.ListView1->visualRect(form.ListView1->model()->index(0, 0));
+    QVERIFY(clickInWindow(main, form.ListView1->viewport()->mapTo(&form, first.center())));
+    QVERIFY(xdotool({"key", "space"}));
+    QTRY_COMPARE_WITH_TIMEOUT(checkedNames(form.ListView1), expected, 5000);
+
+    // One of them ends before the press: the pass says so and goes on.
+    chosen[3]->kill();
+    QVERIFY(chosen[3]->waitForFinished());
+    QString boxText;
+    whenModalOpens([&](QWidget *box) {
+        boxText = static_cast<QMessageBox *>(box)->text();
+        xdotool({"key", "Return"});
+    });
+    QVERIFY(clickInWindow(main, twipsToPixels(pushButton5At)));
+    QTRY_COMPARE_WITH_TIMEOUT(boxText, QStringLiteral("Unable to terminate ") + unique + "Gone",
+                              10000);
+    QVERIFY(!form.killBusy);
+    for (int i = 0; i < 3; ++i) {
+        QTRY_COMPARE(chosen[i]->state(), QProcess::NotRunning);
+        QCOMPARE(chosen[i]->exitStatus(), QProcess::CrashExit); // killed
+    }
+    QVERIFY(window.allClosed(5000));
+    QCOMPARE(chosen[4]->state(), QProcess::Running);
+    QVERIFY(checkedNames(form.ListView1).isEmpty());
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        QVERIFY(!expected.contains(form.ListView1->text(position)));
+}
+
+void ProgramX11Test::checkingItsOwnRowEndsTheProgramThere()
+{
+    QTemporaryDir dir;
+    QTemporaryDir config;
+    const QString name = QStringLiteral("TrvxSelf%1").arg(QCoreApplication::applicationPid());
+    QProcess later; // listed after the program's own row, so never reached
+    later.start(copyAs(dir, QStringLiteral("/bin/sleep"), name + "Later"), {"600"});
+    QVERIFY(later.waitForStarted());
+    XTestDisplay x;
+    Program program(
+        config.path(),
+        copyAs(dir, qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"),
+               name));
+    QVERIFY(program.mainWindow(x) != 0);
+    QVERIFY(program.clickAt(pushButton7At));
+    QTRY_COMPARE_WITH_TIMEOUT(x.windowsOfProcess(program.processId()).size(), 2u, 5000);
+    QVERIFY(xdotool({"type", "--delay", "20", name}));
+    QVERIFY(xdotool({"key", "Return"}));
+    QTRY_COMPARE_WITH_TIMEOUT(x.windowsOfProcess(program.processId()).size(), 1u, 5000);
+    QVERIFY(program.clickAt(pushButton5At));
+    QVERIFY(program.process().waitForFinished(10000));
+    QCOMPARE(program.process().exitStatus(), QProcess::CrashExit); // killed, by itself
+    QCOMPARE(later.state(), QProcess::Running);
+    later.kill();
+    later.waitForFinished();
 }
 
 QTEST_MAIN(ProgramX11Test)
