@@ -18,6 +18,7 @@ public:
     Sleepers(const Sleepers &) = delete;
     Sleepers &operator=(const Sleepers &) = delete;
     std::size_t count() const { return m_pids.size(); }
+    const std::vector<pid_t> &pids() const { return m_pids; }
 
 private:
     std::vector<pid_t> m_pids;

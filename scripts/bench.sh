@@ -15,3 +15,6 @@ echo "Refresh: ours against a bare /proc scan, window listing and model fill (me
 echo
 echo "Monitoring every 0.5 s for 20 s: our CPU time against top -b -d 0.5"
 "$build/bench/monitor_bench"
+echo
+echo "Commands over many rows: selection, the kill pass, closing windows"
+"$build/bench/command_bench" "$build/trelvanix-xtool"
