@@ -2,6 +2,8 @@
 
 #include "app/ListView.h"
 
+#include <QStringList>
+
 #include <memory>
 
 // A list set up as the main window sets up its running list.
@@ -14,4 +16,14 @@ inline std::unique_ptr<ListView> makeRunningList()
     list->setSorted(true);
     list->setSortKey(0);
     return list;
+}
+
+// The names of the checked rows, in list order.
+inline QStringList checkedNames(const ListView *list)
+{
+    QStringList names;
+    for (int position = 1; position <= list->count(); ++position)
+        if (list->isChecked(position))
+            names.append(list->text(position));
+    return names;
 }

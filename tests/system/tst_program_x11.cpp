@@ -7,6 +7,7 @@
 #include "support/FakeDialogs.h"
 #include "support/HelperWindows.h"
 #include "support/RealForm.h"
+#include "support/RunningList.h"
 #include "support/XTestDisplay.h"
 
 #include <QApplication>
@@ -136,15 +137,6 @@ QString storeText(const QTemporaryDir &config)
 bool stores(const QTemporaryDir &config, const QString &line)
 {
     return storeText(config).split(QLatin1Char('\n')).contains(line);
-}
-
-QStringList checkedNames(const ListView *list)
-{
-    QStringList names;
-    for (int position = 1; position <= list->count(); ++position)
-        if (list->isChecked(position))
-            names.append(list->text(position));
-    return names;
 }
 
 int taskRowsWithId(const ListView *list, qint64 id)

@@ -8,5 +8,7 @@ PlatformServices createPlatformServices()
     services.processSnapshots = createToolhelpSnapshotSource();
     services.windowWalk = createUser32WindowWalk();
     services.windowOrder = createUser32WindowOrder();
+    services.processControl = createKernel32ProcessControl();
+    services.windowControl = createUser32WindowControl();
     return services;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/ProcessControl.h"
 #include "platform/ProcessSnapshot.h"
+#include "platform/WindowControl.h"
 #include "platform/WindowOrder.h"
 #include "platform/WindowWalk.h"
 
@@ -10,3 +12,5 @@
 std::unique_ptr<ProcessSnapshotSource> createToolhelpSnapshotSource();
 std::unique_ptr<WindowWalk> createUser32WindowWalk();
 std::unique_ptr<WindowOrder> createUser32WindowOrder();
+std::unique_ptr<ProcessControl> createKernel32ProcessControl();
+std::unique_ptr<WindowControl> createUser32WindowControl();

@@ -1,0 +1,85 @@
+// Process termination on kernel32 and close requests on user32, in their ANSI form.
+#undef UNICODE
+#undef _UNICODE
+#include <windows.h>
+
+#include "platform/win32/Services_win32.h"
+
+#include <algorithm>
+
+namespace
+{
+// Long enough for a window that is busy for a moment; a hung one holds the
+// pass no longer.
+constexpr UINT closeReplyTimeoutMs = 2000;
+
+class Win32ProcessHandle : public ProcessHandle
+{
+public:
+    explicit Win32ProcessHandle(HANDLE handle) : m_handle(handle) {}
+    ~Win32ProcessHandle() override { CloseHandle(m_handle); }
+    Win32ProcessHandle(const Win32ProcessHandle &) = delete;
+    Win32ProcessHandle &operator=(const Win32ProcessHandle &) = delete;
+
+    bool terminate(quint32 exitCode) override { return TerminateProcess(m_handle, exitCode); }
+    HANDLE handle() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+class Win32ProcessControl : public ProcessControl
+{
+public:
+    // The snapshot records no identity here; the ID alone names the process.
+    std::unique_ptr<ProcessHandle> open(quint32 processId, std::optional<quint64>) override
+    {
+        HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+        if (!handle)
+            return nullptr;
+        return std::make_unique<Win32ProcessHandle>(handle);
+    }
+
+    void waitUntilExited(const std::vector<ProcessHandle *> &handles, Deadline deadline) override
+    {
+        std::vector<HANDLE> waiting;
+        for (ProcessHandle *handle : handles)
+            if (const auto *own = dynamic_cast<Win32ProcessHandle *>(handle))
+                waiting.push_back(own->handle());
+        // The system waits for at most 64 objects at once.
+        for (size_t first = 0; first < waiting.size(); first += MAXIMUM_WAIT_OBJECTS) {
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0)
+                return;
+            const auto count = static_cast<DWORD>(
+                std::min<size_t>(MAXIMUM_WAIT_OBJECTS, waiting.size() - first));
+            WaitForMultipleObjects(count, waiting.data() + first, TRUE,
+                                   static_cast<DWORD>(left.count()));
+        }
+    }
+};
+
+class User32WindowControl : public WindowControl
+{
+public:
+    void requestClose(WindowHandle window) override
+    {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(reinterpret_cast<HWND>(static_cast<quintptr>(window)), WM_SYSCOMMAND,
+                            SC_CLOSE, 0, SMTO_ABORTIFHUNG, closeReplyTimeoutMs, &result);
+    }
+    // The request above returns once the window has handled it.
+    void waitUntilClosed(const std::vector<WindowHandle> &, Deadline) override {}
+};
+} // namespace
+
+std::unique_ptr<ProcessControl> createKernel32ProcessControl()
+{
+    return std::make_unique<Win32ProcessControl>();
+}
+
+std::unique_ptr<WindowControl> createUser32WindowControl()
+{
+    return std::make_unique<User32WindowControl>();
+}
