@@ -9,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class ListView;
 class QCheckBox;
@@ -117,6 +118,8 @@ private:
     void loadSkin();
     void setUpColumns(StepGuard &guard);
     void refreshRunningList(StepGuard &guard, int firstStep);
+    bool deferredUntilRefreshed(void (Form1::*command)());
+    void runDeferredCommands();
     void restoreKillList(StepGuard &guard);
     void restoreOptions(StepGuard &guard);
     void applyRefreshOption(StepGuard &guard);
@@ -148,5 +151,6 @@ private:
     bool m_unloaded = false;
     bool m_refreshing = false;
     bool m_refreshPending = false;
+    std::vector<void (Form1::*)()> m_deferredCommands;
     MonotonicClock m_clock;
 };

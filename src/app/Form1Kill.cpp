@@ -34,7 +34,8 @@ qint32 listedId(const QString &text)
 void Form1::PushButton5_Click()
 {
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton5_Click")));
-    if (guard.test(100, [&] { return killBusy; }))
+    if (guard.test(100, [&] { return killBusy; }) ||
+        deferredUntilRefreshed(&Form1::PushButton5_Click))
         return;
     guard.step(102, [&] { killBusy = true; });
     TerminationBatch batch(*m_platform.processControl, *m_platform.windowControl,

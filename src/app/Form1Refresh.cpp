@@ -15,7 +15,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -67,6 +69,27 @@ void Form1::refreshRunningList(StepGuard &guard, int firstStep)
         guard.step(firstStep + 6, [&] { loadWindows(); });
     } while (m_refreshPending);
     m_refreshing = false;
+    if (!m_deferredCommands.empty())
+        QMetaObject::invokeMethod(this, &Form1::runDeferredCommands, Qt::QueuedConnection);
+}
+
+// A command pressed during a refresh's yields would act on a half-built list
+// (the processes without the tasks); it runs once the refresh is done.
+bool Form1::deferredUntilRefreshed(void (Form1::*command)())
+{
+    if (!m_refreshing)
+        return false;
+    if (std::find(m_deferredCommands.begin(), m_deferredCommands.end(), command) ==
+        m_deferredCommands.end())
+        m_deferredCommands.push_back(command);
+    return true;
+}
+
+void Form1::runDeferredCommands()
+{
+    const auto commands = std::exchange(m_deferredCommands, {});
+    for (const auto command : commands)
+        (this->*command)();
 }
 
 void Form1::PushButton1_Click()

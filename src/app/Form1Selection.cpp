@@ -22,21 +22,29 @@ QString withoutOuterSpaces(const QString &text)
 
 void Form1::PushButton6_Click()
 {
+    if (deferredUntilRefreshed(&Form1::PushButton6_Click))
+        return;
     markAll(TRELVANIX_FORM1_LABEL("PushButton6_Click"), true);
 }
 
 void Form1::PushButton9_Click()
 {
+    if (deferredUntilRefreshed(&Form1::PushButton9_Click))
+        return;
     markAll(TRELVANIX_FORM1_LABEL("PushButton9_Click"), false);
 }
 
 void Form1::PushButton7_Click()
 {
+    if (deferredUntilRefreshed(&Form1::PushButton7_Click))
+        return;
     markByName(TRELVANIX_FORM1_LABEL("PushButton7_Click"), true);
 }
 
 void Form1::PushButton8_Click()
 {
+    if (deferredUntilRefreshed(&Form1::PushButton8_Click))
+        return;
     markByName(TRELVANIX_FORM1_LABEL("PushButton8_Click"), false);
 }
 
@@ -80,6 +88,8 @@ void Form1::markByName(const char *handlerLabel, bool containing)
 
 void Form1::PushButton2_Click()
 {
+    if (deferredUntilRefreshed(&Form1::PushButton2_Click))
+        return;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton2_Click")));
     guard.step(100, [] {
         DialogService::current().messageBox(

@@ -3,6 +3,7 @@
 #include "app/ListView.h"
 #include "common/Failure.h"
 #include "support/FormFixture.h"
+#include "support/RunningList.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,7 +35,7 @@ private slots:
 
     void refreshButtonRelistsClearsChecksAndKeepsTheScroll();
     void failedProcessPassIsReportedAndTasksStillCome();
-    void pressDuringARefreshRunsAfterItNotInsideIt();
+    void commandsPressedDuringARefreshRunAfterItNotInsideIt();
     void optionsSwitchMonitoringAndAreSavedAtOnce();
     void timedRefreshRunsOnceTheDeadlineHasPassed();
     void failedTimedRefreshStillRestartsTheTimer();
@@ -117,20 +118,24 @@ void RefreshTest::failedProcessPassIsReportedAndTasksStillCome()
     QCOMPARE(form.ListView1->subItem(form.ListView1->count(), 2), QStringLiteral("Task"));
 }
 
-void RefreshTest::pressDuringARefreshRunsAfterItNotInsideIt()
+void RefreshTest::commandsPressedDuringARefreshRunAfterItNotInsideIt()
 {
     Form1 &form = showForm();
     fixture.windows->add(0x500001, QStringLiteral("Calculator"));
     const int snapshots = fixture.processes->snapshotsTaken;
-    // The second press of a double-click waits in the queue during the first
-    // refresh's yields.
+    // The second press of a double-click, and a selection command, wait in
+    // the queue during the first refresh's yields.
     QMetaObject::invokeMethod(form.PushButton1, &QPushButton::click, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(form.PushButton7, &QPushButton::click, Qt::QueuedConnection);
+    fixture.dialogs->answers = {QStringLiteral("CALC")};
     QTest::mouseClick(form.PushButton1, Qt::LeftButton);
     int calculators = 0;
     for (int position = 1; position <= form.ListView1->count(); ++position)
         calculators += form.ListView1->text(position) == QStringLiteral("Calculator") ? 1 : 0;
     QCOMPARE(calculators, 1);
     QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 2);
+    // The selection came after the rebuild, so it found the task row too.
+    QTRY_COMPARE(checkedNames(form.ListView1), QStringList{QStringLiteral("Calculator")});
 }
 
 void RefreshTest::optionsSwitchMonitoringAndAreSavedAtOnce()
