@@ -22,30 +22,26 @@ QString withoutOuterSpaces(const QString &text)
 
 void Form1::PushButton6_Click()
 {
-    if (deferredUntilRefreshed(&Form1::PushButton6_Click))
-        return;
-    markAll(TRELVANIX_FORM1_LABEL("PushButton6_Click"), true);
+    if (!deferredUntilRefreshed(&Form1::PushButton6_Click))
+        markAll(TRELVANIX_FORM1_LABEL("PushButton6_Click"), true);
 }
 
 void Form1::PushButton9_Click()
 {
-    if (deferredUntilRefreshed(&Form1::PushButton9_Click))
-        return;
-    markAll(TRELVANIX_FORM1_LABEL("PushButton9_Click"), false);
+    if (!deferredUntilRefreshed(&Form1::PushButton9_Click))
+        markAll(TRELVANIX_FORM1_LABEL("PushButton9_Click"), false);
 }
 
 void Form1::PushButton7_Click()
 {
-    if (deferredUntilRefreshed(&Form1::PushButton7_Click))
-        return;
-    markByName(TRELVANIX_FORM1_LABEL("PushButton7_Click"), true);
+    if (!deferredUntilRefreshed(&Form1::PushButton7_Click))
+        markByName(TRELVANIX_FORM1_LABEL("PushButton7_Click"), true);
 }
 
 void Form1::PushButton8_Click()
 {
-    if (deferredUntilRefreshed(&Form1::PushButton8_Click))
-        return;
-    markByName(TRELVANIX_FORM1_LABEL("PushButton8_Click"), false);
+    if (!deferredUntilRefreshed(&Form1::PushButton8_Click))
+        markByName(TRELVANIX_FORM1_LABEL("PushButton8_Click"), false);
 }
 
 void Form1::markAll(const char *handlerLabel, bool checked)

@@ -53,17 +53,18 @@ bool clickInWindow(xcb_window_t window, QPoint pixels)
 }
 
 // Once a modal box or prompt of this process is open and active, hands it to
-// `act`; it runs inside the box's own event loop.
+// `act`; it runs inside the box's own event loop. Gives up after 20 s.
 void whenModalOpens(std::function<void(QWidget *)> act)
 {
     auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act)] {
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act), tries = 0]() mutable {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isActiveWindow())
+        if ((!modal || !modal->isActiveWindow()) && ++tries < 200)
             return;
         poll->stop();
         poll->deleteLater();
-        act(modal);
+        if (modal)
+            act(modal);
     });
     poll->start(100);
 }
