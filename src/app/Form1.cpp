@@ -21,6 +21,7 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
 {
     setMouseTracking(true);
     createControls();
+    createTrayControl();
     applyFonts();
     placeControls();
     nameControlsForAccessibility();

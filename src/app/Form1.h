@@ -20,6 +20,7 @@ class QRadioButton;
 class QTimer;
 class StepGuard;
 class TerminationBatch;
+class cSysTray;
 struct PlatformServices;
 
 // The main window: the running list, the kill list, the commands and options.
@@ -64,6 +65,8 @@ public:
     void Text1_LostFocus();
     void Timer1_Timer();
     void Check1_Click();
+    void Form_Resize();
+    void cSysTray1_MouseUp(qint16 Button, quint32 Id);
 
     // The keep-on-top box's value: 0 off, 1 on, 2 the grey undecided state.
     int check1Value() const;
@@ -81,6 +84,8 @@ public:
     WindowHandle mainWindowHandle = 0;
     // True while a kill pass, its closing refresh included, runs.
     bool killBusy = false;
+    // True from a minimise that hid the window until the tray icon brings it back.
+    bool minimizedToTray = false;
 
     int mousePointer() const { return m_mousePointer; }
     const std::optional<QCursor> &mouseIcon() const { return m_mouseIcon; }
@@ -100,15 +105,18 @@ public:
     QLineEdit *Text1 = nullptr;
     QCheckBox *Check1 = nullptr;
     QTimer *Timer1 = nullptr;
+    cSysTray *cSysTray1 = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     std::array<QPushButton *, 7> pushButtons() const;
     void createControls();
+    void createTrayControl();
     void placeControls();
     void applyFonts();
     void nameControlsForAccessibility();

@@ -8,6 +8,7 @@
 #include "common/ShellHelpers.h"
 #include "common/StepGuard.h"
 #include "platform/PlatformServices.h"
+#include "tray/cSysTray.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -27,7 +28,11 @@ void Form1::Form_Load()
     if (guard.test(106, [&] { return fileExists(cursorPath); }))
         guard.step(108, [&] { m_mouseIcon = loadCursorFile(cursorPath); });
     setUpColumns(guard);
-    guard.step(160, [&] { setWindowIcon(appIcon()); });
+    guard.step(160, [&] {
+        cSysTray1->setTrayTip(QString::fromLatin1(productName));
+        setWindowIcon(appIcon());
+    });
+    guard.step(162, [&] { cSysTray1->setInTray(true); });
     guard.step(164, [&] { mainWindowHandle = ownWindow(); });
     refreshRunningList(guard, 166);
     restoreKillList(guard);
@@ -62,6 +67,7 @@ void Form1::Form_QueryUnload()
     m_unloaded = true;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Form_QueryUnload")));
     saveKillList(guard);
+    guard.step(110, [&] { cSysTray1->setInTray(false); });
     guard.step(112, [] { QCoreApplication::processEvents(); });
     guard.step(114, [&] { endProgram(); });
 }

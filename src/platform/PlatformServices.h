@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/NotifyIcon.h"
 #include "platform/ProcessControl.h"
 #include "platform/ProcessSnapshot.h"
 #include "platform/WindowControl.h"
 #include "platform/WindowOrder.h"
+#include "platform/WindowProcedure.h"
 #include "platform/WindowWalk.h"
 
 #include <memory>
@@ -16,6 +18,9 @@ struct PlatformServices {
     std::unique_ptr<WindowOrder> windowOrder;
     std::unique_ptr<ProcessControl> processControl;
     std::unique_ptr<WindowControl> windowControl;
+    // The shell may deliver to the procedures: it goes first.
+    std::unique_ptr<WindowProcedureHook> windowProcedures;
+    std::unique_ptr<NotifyIconShell> notifyIconShell;
 };
 
 // The services of the platform the program was built for.

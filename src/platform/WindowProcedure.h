@@ -4,8 +4,11 @@
 
 #include <functional>
 
-// Replacement of a window's message procedure, for the tray control's own
-// window: the shell's notifications about the icon arrive there.
+class QWidget;
+
+// The message procedures of the program's own windows, and their replacement
+// (subclassing), for the tray control's own window: the shell's notifications
+// about the icon arrive there as messages.
 class WindowProcedureHook
 {
 public:
@@ -13,6 +16,11 @@ public:
                                             qintptr lParam)>;
 
     virtual ~WindowProcedureHook() = default;
+    // The window that stands for one of the program's widgets.
+    virtual WindowHandle windowOf(QWidget *widget) = 0;
     // Installs `procedure`; returns the one it replaces.
     virtual Procedure replace(WindowHandle window, Procedure procedure) = 0;
+    // The window's user-data slot: a plain value the window's owner keeps there.
+    virtual void setUserData(WindowHandle window, quintptr data) = 0;
+    virtual quintptr userData(WindowHandle window) const = 0;
 };

@@ -5,6 +5,7 @@
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
 #include "support/FakeTermination.h"
+#include "support/FakeTray.h"
 #include "support/FakeWindows.h"
 
 #include <QFile>
@@ -34,6 +35,12 @@ struct FormFixture {
         auto windowControl = std::make_unique<FakeWindowControl>(*windows);
         closing = windowControl.get();
         platform.windowControl = std::move(windowControl);
+        auto procedures = std::make_unique<FakeWindowProcedures>();
+        windowProcedures = procedures.get();
+        platform.windowProcedures = std::move(procedures);
+        auto shell = std::make_unique<FakeNotifyIconShell>();
+        tray = shell.get();
+        platform.notifyIconShell = std::move(shell);
         processes->add(1, "init");
         processes->add(300, "zsh");
         processes->add(200, "bash");
@@ -81,6 +88,8 @@ struct FormFixture {
     FakeWindowOrder *order = nullptr;
     FakeProcessControl *ending = nullptr;
     FakeWindowControl *closing = nullptr;
+    FakeWindowProcedures *windowProcedures = nullptr;
+    FakeNotifyIconShell *tray = nullptr;
     std::unique_ptr<FakeDialogs> dialogs;
     std::unique_ptr<Form1> form;
     std::chrono::nanoseconds now{std::chrono::hours(1)};

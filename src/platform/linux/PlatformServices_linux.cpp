@@ -1,9 +1,11 @@
 #include "platform/PlatformServices.h"
 
+#include "platform/linux/NotifyIconShell_linux.h"
 #include "platform/linux/ProcessControl_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
 #include "platform/linux/WindowControl_x11.h"
 #include "platform/linux/WindowOrder_x11.h"
+#include "platform/linux/WindowProcedure_linux.h"
 #include "platform/linux/WindowWalk_x11.h"
 
 PlatformServices createPlatformServices()
@@ -15,5 +17,8 @@ PlatformServices createPlatformServices()
     services.windowOrder = std::make_unique<X11WindowOrder>(x);
     services.processControl = std::make_unique<PidfdProcessControl>();
     services.windowControl = std::make_unique<X11WindowControl>(x);
+    auto procedures = std::make_unique<LinuxWindowProcedures>();
+    services.notifyIconShell = std::make_unique<QtNotifyIconShell>(*procedures);
+    services.windowProcedures = std::move(procedures);
     return services;
 }

@@ -52,8 +52,8 @@ public:
                 deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 return;
-            const auto count = static_cast<DWORD>(
-                std::min<size_t>(MAXIMUM_WAIT_OBJECTS, waiting.size() - first));
+            const auto count =
+                static_cast<DWORD>(std::min<size_t>(MAXIMUM_WAIT_OBJECTS, waiting.size() - first));
             WaitForMultipleObjects(count, waiting.data() + first, TRUE,
                                    static_cast<DWORD>(left.count()));
         }

@@ -1,0 +1,69 @@
+// The tray icon: a minimise hides the window there, a click on it brings the
+// window back.
+#include "app/Form1.h"
+
+#include "common/AppIcon.h"
+#include "common/ShellHelpers.h"
+#include "platform/PlatformServices.h"
+#include "tray/PropertyBag.h"
+#include "tray/cSysTray.h"
+
+#include <QEvent>
+
+namespace
+{
+const QString balloonText =
+    QStringLiteral("has been minimized to the system tray.\r\n"
+                   "Click on the blue 'Q' icon (Q for Quorbel) to bring the software back.");
+constexpr qint32 balloonSeconds = 5;
+
+// The tray control as the main window's stored data holds it.
+MemoryPropertyBag storedTrayControl()
+{
+    MemoryPropertyBag bag;
+    bag.values.insert(QStringLiteral("InTray"), false);
+    const Picture icon{Picture::Icon, QIcon(appIcon().pixmap(16, 16))};
+    bag.values.insert(QStringLiteral("TrayIcon"), QVariant::fromValue(icon));
+    bag.values.insert(QStringLiteral("TrayTip"), QStringLiteral("Telnet Server"));
+    return bag;
+}
+} // namespace
+
+void Form1::createTrayControl()
+{
+    cSysTray1 = new cSysTray(*m_platform.notifyIconShell, *m_platform.windowProcedures, this);
+    cSysTray1->setObjectName(QStringLiteral("cSysTray1"));
+    cSysTray1->ReadProperties(storedTrayControl());
+    connect(cSysTray1, &cSysTray::MouseUp, this, &Form1::cSysTray1_MouseUp);
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    // After the state has settled, and outside the event that reports it: the
+    // balloon's wait handles events of its own.
+    if (event->type() == QEvent::WindowStateChange)
+        QMetaObject::invokeMethod(this, &Form1::Form_Resize, Qt::QueuedConnection);
+    QWidget::changeEvent(event);
+}
+
+void Form1::Form_Resize()
+{
+    if (!isMinimized() || minimizedToTray)
+        return;
+    // Hidden must not mean unreachable: with no notification area to bring it
+    // back from, the window stays minimised the ordinary way.
+    if (!m_platform.notifyIconShell->isAvailable())
+        return;
+    hide();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    minimizedToTray = true;
+    cSysTray1->ShowBalloon(balloonText, QString::fromLatin1(productName), balloonSeconds, true);
+}
+
+void Form1::cSysTray1_MouseUp(qint16, quint32)
+{
+    show();
+    raise();
+    activateWindow();
+    minimizedToTray = false;
+}

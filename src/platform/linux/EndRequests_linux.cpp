@@ -1,0 +1,44 @@
+#include "platform/EndRequests.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace
+{
+int pipeEnds[2] = {-1, -1};
+
+// All a signal handler may safely do: write one byte to the pipe.
+void noteSignal(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &byte, 1);
+    errno = saved;
+}
+} // namespace
+
+void onEndRequested(QObject *context, std::function<void()> handler)
+{
+    if (pipeEnds[0] < 0 && ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context,
+                     [handler = std::move(handler)] {
+                         char bytes[64];
+                         while (::read(pipeEnds[0], bytes, sizeof bytes) > 0) {
+                         }
+                         handler();
+                     });
+    struct sigaction action {
+    };
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}

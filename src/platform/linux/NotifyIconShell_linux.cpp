@@ -1,0 +1,121 @@
+#include "platform/linux/NotifyIconShell_linux.h"
+
+#include "platform/linux/WindowProcedure_linux.h"
+
+namespace
+{
+using R = NotifyIconRecord;
+
+// What the shell would send for each activation: Qt reports the press, so a
+// press is the down and up pair of that button.
+std::vector<qintptr> messagesFor(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return {0x201, 0x202};
+    case QSystemTrayIcon::Context:
+        return {0x204, 0x205};
+    case QSystemTrayIcon::DoubleClick:
+        return {0x203};
+    default: // the middle button means nothing here
+        return {};
+    }
+}
+} // namespace
+
+QtNotifyIconShell::QtNotifyIconShell(LinuxWindowProcedures &windows) : m_windows(windows) {}
+
+QtNotifyIconShell::~QtNotifyIconShell()
+{
+    for (auto &[key, shown] : m_shown)
+        delete shown.icon;
+}
+
+bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
+{
+    if (record.number(R::cbSize) != R::size)
+        return false;
+    const Key key{record.number(R::hWnd), record.number(R::uID)};
+    const auto found = m_shown.find(key);
+    switch (request) {
+    case Request::Add:
+        return found == m_shown.end() && add(key, record);
+    case Request::Modify:
+        if (found == m_shown.end())
+            return false;
+        modify(found->second, record);
+        return true;
+    case Request::Delete:
+        if (found == m_shown.end())
+            return false;
+        // It may be the icon whose signal is being handled right now.
+        found->second.icon->hide();
+        found->second.icon->deleteLater();
+        m_shown.erase(found);
+        return true;
+    }
+    return false;
+}
+
+bool QtNotifyIconShell::add(const Key &key, const NotifyIconRecord &record)
+{
+    auto *icon = new QSystemTrayIcon;
+    Shown &shown = m_shown[key];
+    shown.icon = icon;
+    if (record.number(R::uFlags) & R::Message)
+        shown.callbackMessage = record.number(R::uCallbackMessage);
+    QObject::connect(icon, &QSystemTrayIcon::activated, icon,
+                     [this, key](QSystemTrayIcon::ActivationReason reason) {
+                         report(key, messagesFor(reason));
+                     });
+    QObject::connect(icon, &QSystemTrayIcon::messageClicked, icon,
+                     [this, key] { report(key, {0x405}); });
+    modify(shown, record);
+    icon->show();
+    return true;
+}
+
+void QtNotifyIconShell::modify(Shown &shown, const NotifyIconRecord &record)
+{
+    const quint32 flags = record.number(R::uFlags);
+    if (flags & R::Icon)
+        shown.icon->setIcon(m_icons.value(record.number(R::hIcon)));
+    if (flags & R::Tip)
+        shown.icon->setToolTip(record.text(R::szTip, R::tipSize));
+    if (flags & R::Info) // an empty title and text take the balloon down
+        shown.icon->showMessage(record.text(R::szInfoTitle, R::infoTitleSize),
+                                record.text(R::szInfo, R::infoSize), QSystemTrayIcon::NoIcon,
+                                static_cast<int>(record.number(R::uTimeout)));
+}
+
+void QtNotifyIconShell::report(const Key &key, const std::vector<qintptr> &messages)
+{
+    for (const qintptr message : messages) {
+        const auto found = m_shown.find(key);
+        if (found == m_shown.end() || found->second.callbackMessage == 0)
+            return;
+        m_windows.send(key.first, found->second.callbackMessage, key.second, message);
+    }
+}
+
+quint32 QtNotifyIconShell::iconHandle(const QIcon &icon)
+{
+    const auto known = m_handleOfIcon.constFind(icon.cacheKey());
+    if (known != m_handleOfIcon.cend())
+        return *known;
+    const auto handle = static_cast<quint32>(m_icons.size() + 1);
+    m_icons.insert(handle, icon);
+    m_handleOfIcon.insert(icon.cacheKey(), handle);
+    return handle;
+}
+
+bool QtNotifyIconShell::isAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QSystemTrayIcon *QtNotifyIconShell::icon(quint32 window, quint32 id) const
+{
+    const auto found = m_shown.find({window, id});
+    return found == m_shown.end() ? nullptr : found->second.icon.data();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/NotifyIcon.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+#include <map>
+#include <utility>
+#include <vector>
+
+class LinuxWindowProcedures;
+
+// The notification area through QSystemTrayIcon (XEmbed or StatusNotifierItem).
+// Records become icon calls; the icon's activations come back to the owner
+// window as the record's callback message, in the shell's terms.
+class QtNotifyIconShell : public NotifyIconShell
+{
+public:
+    explicit QtNotifyIconShell(LinuxWindowProcedures &windows);
+    ~QtNotifyIconShell() override;
+
+    bool notify(Request request, const NotifyIconRecord &record) override;
+    quint32 iconHandle(const QIcon &icon) override;
+    bool isAvailable() const override;
+
+    // The icon shown for a window's icon ID; null when there is none.
+    QSystemTrayIcon *icon(quint32 window, quint32 id) const;
+
+private:
+    struct Shown {
+        QPointer<QSystemTrayIcon> icon;
+        quint32 callbackMessage = 0;
+    };
+    using Key = std::pair<quint32, quint32>;
+
+    bool add(const Key &key, const NotifyIconRecord &record);
+    void modify(Shown &shown, const NotifyIconRecord &record);
+    void report(const Key &key, const std::vector<qintptr> &messages);
+
+    LinuxWindowProcedures &m_windows;
+    std::map<Key, Shown> m_shown;
+    QHash<quint32, QIcon> m_icons;
+    QHash<qint64, quint32> m_handleOfIcon;
+};

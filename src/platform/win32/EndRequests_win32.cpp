@@ -1,0 +1,5 @@
+#include "platform/EndRequests.h"
+
+// A windowed program on Windows is asked to end through its windows
+// (WM_CLOSE, WM_ENDSESSION), which Qt turns into close events already.
+void onEndRequested(QObject *, std::function<void()>) {}
