@@ -4,6 +4,7 @@
 #include "common/Failure.h"
 #include "common/Twips.h"
 #include "support/FormFixture.h"
+#include "tray/cSysTray.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -50,6 +51,8 @@ private slots:
     void missingCursorFileLeavesTheArrow();
     void unreadableCursorFileIsReportedAtStep108();
     void closingNeverCancels();
+    void minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack();
+    void withoutANotificationAreaAMinimisedWindowStaysReachable();
 
 private:
     std::unique_ptr<Form1> makeForm() { return fixture.makeForm(); }
@@ -283,6 +286,58 @@ void Form1Test::closingNeverCancels()
     QVERIFY(form->close());
     QVERIFY(!form->isVisible());
     QVERIFY(dialogs->boxes.empty());
+}
+
+void Form1Test::minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack()
+{
+    using R = NotifyIconRecord;
+    FakeNotifyIconShell &shell = *fixture.tray;
+    form->Form_Load();
+    QCOMPARE(shell.calls.back().request, NotifyIconShell::Request::Add);
+    QCOMPARE(shell.calls.back().record.text(R::szTip, R::tipSize), QStringLiteral("Trelvanix"));
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTimer shellAnswers; // the shell reports each balloon gone at once
+    connect(&shellAnswers, &QTimer::timeout, [&] {
+        if (form->cSysTray1->BalloonShowing())
+            fixture.windowProcedures->send(form->cSysTray1->ownerWindow(), 0x465, 0, 0x403);
+    });
+    shellAnswers.start(10);
+    const auto balloons = [&] {
+        return std::count_if(shell.calls.begin(), shell.calls.end(), [](const auto &call) {
+            return call.record.number(R::uFlags) == R::Info;
+        });
+    };
+
+    for (int minimise = 1; minimise <= 2; ++minimise) {
+        form->showMinimized();
+        QTRY_VERIFY(!form->isVisible());
+        QVERIFY(form->minimizedToTray && !form->isMinimized());
+        QCOMPARE(balloons(), 1);
+        // Any button released on the icon brings the window back.
+        fixture.windowProcedures->send(form->cSysTray1->ownerWindow(), 0x465, 0,
+                                       minimise == 1 ? 0x202 : 0x205);
+        QVERIFY(form->isVisible() && !form->minimizedToTray);
+    }
+    const R &balloon = shell.calls[shell.calls.size() - 1].record;
+    QCOMPARE(balloon.text(R::szInfoTitle, R::infoTitleSize), QStringLiteral("Trelvanix"));
+    QCOMPARE(balloon.text(R::szInfo, R::infoSize),
+             QStringLiteral("has been minimized to the system tray.\r\nClick on the blue 'Q' "
+                            "icon (Q for Quorbel) to bring the software back."));
+    QCOMPARE(balloon.number(R::uTimeout), 5000u);
+    QVERIFY(form->close());
+    QCOMPARE(shell.calls.back().request, NotifyIconShell::Request::Delete);
+}
+
+void Form1Test::withoutANotificationAreaAMinimisedWindowStaysReachable()
+{
+    fixture.tray->available = false;
+    form->Form_Load();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    form->showMinimized();
+    QTest::qWait(50);
+    QVERIFY(form->isVisible() && form->isMinimized() && !form->minimizedToTray);
 }
 
 int runForm1Tests(int argc, char *argv[])
