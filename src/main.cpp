@@ -4,6 +4,26 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
+namespace
+{
+Form1 *runningForm = nullptr;
+
+// Qt ends the program with exit() when the X connection breaks; nothing of
+// the window's own runs then, but this does.
+void saveBeforeExit()
+{
+    if (runningForm)
+        runningForm->saveKillListAtExit();
+}
+
+struct RunningForm {
+    explicit RunningForm(Form1 &form) { runningForm = &form; }
+    ~RunningForm() { runningForm = nullptr; }
+};
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // The windows we list and order are X11 windows; on a Wayland session we
@@ -18,6 +38,10 @@ int main(int argc, char *argv[])
     Form1 form(platform, QCoreApplication::applicationDirPath());
     onEndRequested(&form, [&form] { form.Form_QueryUnload(); });
     form.Form_Load();
+    // Registered after the settings store was first opened, so that this runs
+    // before the store's own parts are torn down at exit.
+    const RunningForm running(form);
+    std::atexit(saveBeforeExit);
     form.show();
     return app.exec();
 }

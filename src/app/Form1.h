@@ -39,6 +39,9 @@ public:
     void Form_Load();
     // Runs whenever the window is about to close; never cancels.
     void Form_QueryUnload();
+    // When the program is ended from under it (Qt ends it when the display
+    // goes), saves the kill list without a word, unless the close handler ran.
+    void saveKillListAtExit() noexcept;
 
     // The process pass: lists the running processes, the list emptied first.
     void loadProcesses();
@@ -132,6 +135,7 @@ private:
     void restoreOptions(StepGuard &guard);
     void applyRefreshOption(StepGuard &guard);
     void saveKillList(StepGuard &guard);
+    QString killListEntry(int position) const;
     void markAll(const char *handlerLabel, bool checked);
     void markByName(const char *handlerLabel, bool containing);
     void killRow(StepGuard &guard, TerminationBatch &batch, int position);

@@ -31,6 +31,27 @@ void setOptionValue(QRadioButton *option, bool on)
 }
 } // namespace
 
+QString Form1::killListEntry(int position) const
+{
+    return ListView2->text(position) + fieldSeparator + ListView2->subItem(position, 1) +
+           entrySeparator;
+}
+
+void Form1::saveKillListAtExit() noexcept
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    try {
+        QString text;
+        for (int position = 1; position <= ListView2->count(); ++position)
+            text += killListEntry(position);
+        writeSetting(killListKey, text);
+    } catch (...) {
+        // Nobody is left to tell.
+    }
+}
+
 void Form1::saveKillList(StepGuard &guard)
 {
     QString text;
@@ -40,12 +61,7 @@ void Form1::saveKillList(StepGuard &guard)
     guard.loop(
         102, [&] { return (count = ListView2->count()) >= position; }, 106,
         [&] { return ++position <= count; },
-        [&] {
-            guard.step(104, [&] {
-                text += ListView2->text(position) + fieldSeparator +
-                        ListView2->subItem(position, 1) + entrySeparator;
-            });
-        });
+        [&] { guard.step(104, [&] { text += killListEntry(position); }); });
     guard.step(108, [&] { writeSetting(killListKey, text); });
 }
 

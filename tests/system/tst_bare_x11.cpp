@@ -1,9 +1,11 @@
 // The window walk on an X display without a window manager, where one that
 // ran before has left its properties behind on the root.
+#include "app/Form1.h"
 #include "platform/linux/WindowOrder_x11.h"
 #include "platform/linux/WindowWalk_x11.h"
 #include "proc/TaskPass.h"
 #include "support/HelperWindows.h"
+#include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
 #include <QTest>
@@ -16,6 +18,7 @@ private slots:
     void walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck();
     void goneWindowReadsAsNoTaskAndEndsNothing();
     void closeRequestsCloseEveryCooperatingWindow();
+    void withoutATrayHostAMinimisedWindowStaysReachable();
 };
 
 void BareX11Test::walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck()
@@ -81,6 +84,16 @@ void BareX11Test::goneWindowReadsAsNoTaskAndEndsNothing()
 void BareX11Test::closeRequestsCloseEveryCooperatingWindow()
 {
     checkCloseRequestsOnThisDisplay(5);
+}
+
+void BareX11Test::withoutATrayHostAMinimisedWindowStaysReachable()
+{
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    real.form.showMinimized();
+    QTest::qWait(300);
+    QVERIFY(real.form.isVisible());
+    QVERIFY(!real.form.minimizedToTray);
 }
 
 QTEST_MAIN(BareX11Test)

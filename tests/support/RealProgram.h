@@ -1,0 +1,125 @@
+#pragma once
+// Driving the real program and this process's windows on a real display:
+// clicks and keys through xdotool, boxes answered from inside their own loop.
+#include "support/XTestDisplay.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+inline bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+inline QPoint twipsToPixels(QPoint twips)
+{
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    return QPoint(qRound(twips.x() * dpi / 1440), qRound(twips.y() * dpi / 1440));
+}
+
+// Clicks at a place, in pixels, within a window's client area.
+inline bool clickInWindow(xcb_window_t window, QPoint pixels)
+{
+    // A window manager may take a click on an inactive window for itself.
+    return xdotool({"windowactivate", "--sync", QString::number(window)}) &&
+           xdotool({"mousemove", "--sync", "--window", QString::number(window),
+                    QString::number(pixels.x()), QString::number(pixels.y()), "click", "1"});
+}
+
+// Once a modal box or prompt of this process is open and active, hands it to
+// `act`; it runs inside the box's own event loop. Gives up after 20 s.
+inline void whenModalOpens(std::function<void(QWidget *)> act)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act), tries = 0]() mutable {
+        QWidget *modal = QApplication::activeModalWidget();
+        if ((!modal || !modal->isActiveWindow()) && ++tries < 200)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (modal)
+            act(modal);
+    });
+    poll->start(100);
+}
+
+// A copy of `program` under another name, so that only it carries the name.
+inline QString copyAs(const QTemporaryDir &dir, const QString &program, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    QFile::copy(program, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    return path;
+}
+
+// The real program with its own settings folder.
+class Program
+{
+public:
+    explicit Program(const QString &configFolder,
+                     const QString &path = qEnvironmentVariable("TRELVANIX_BUILD_DIR") +
+                                           QStringLiteral("/trelvanix"),
+                     const QString &display = qEnvironmentVariable("DISPLAY"))
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        m_process.setProcessEnvironment(environment);
+        m_process.start(path);
+    }
+    ~Program()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // Waits for the main window; 0 when it did not come.
+    xcb_window_t mainWindow(XTestDisplay &x)
+    {
+        for (int tries = 0; tries < 200 && m_window == 0; ++tries) {
+            const auto windows = x.windowsOfProcess(m_process.processId());
+            if (!windows.empty())
+                m_window = windows.front();
+            else
+                QTest::qWait(100);
+        }
+        return m_window;
+    }
+
+    // Clicks at a place given in twips within the main window's client area.
+    bool clickAt(QPoint twips) { return clickInWindow(m_window, twipsToPixels(twips)); }
+
+    bool closeAndWait(XTestDisplay &x)
+    {
+        x.requestClose(m_window);
+        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
+    }
+
+    qint64 processId() const { return m_process.processId(); }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+    xcb_window_t m_window = 0;
+};
+
+inline QString storeText(const QTemporaryDir &config)
+{
+    QFile file(config.filePath(QStringLiteral("Quorbel.conf")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+inline bool stores(const QTemporaryDir &config, const QString &line)
+{
+    return storeText(config).split(QLatin1Char('\n')).contains(line);
+}

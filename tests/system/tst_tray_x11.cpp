@@ -1,0 +1,161 @@
+// The tray icon and the program's end on a real display whose window manager
+// hosts a tray (IceWM): the main window in this process over the real
+// notification area, and the real executable ended in every way it can be.
+#include "app/Form1.h"
+#include "platform/PlatformServices.h"
+#include "platform/linux/NotifyIconShell_linux.h"
+#include "support/RealForm.h"
+#include "support/RealProgram.h"
+#include "tray/cSysTray.h"
+
+#include <QLabel>
+#include <QRadioButton>
+
+#include <csignal>
+#include <cstring>
+
+namespace
+{
+const QString killList = QStringLiteral("4112||MySeparator1||calc.exe||MySeparator2||");
+
+// Once a balloon of this process shows, hands its texts to `act`, inside the
+// balloon's own wait.
+void whenBalloonShows(std::function<void(QStringList)> act)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, act = std::move(act), tries = 0]() mutable {
+        QStringList texts;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->inherits("QBalloonTip") && widget->isVisible())
+                for (const QLabel *label : widget->findChildren<QLabel *>())
+                    texts.append(label->text());
+        if (texts.isEmpty() && ++tries < 200)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act(texts);
+    });
+    poll->start(50);
+}
+
+bool clickAt(QPoint global)
+{
+    return xdotool({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y()),
+                    "click", "1"});
+}
+
+// A private display of the test's own, ended by the test.
+class OwnDisplay
+{
+public:
+    OwnDisplay()
+    {
+        m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+        if (m_server.waitForReadyRead(10000))
+            name = QStringLiteral(":") + QString::fromLatin1(m_server.readLine().trimmed());
+    }
+    ~OwnDisplay() { end(); }
+    void end()
+    {
+        m_server.kill();
+        m_server.waitForFinished();
+    }
+    QString name;
+
+private:
+    QProcess m_server;
+};
+} // namespace
+
+class TrayX11Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void iconHidesAndBringsBackTheWindowWithOneBalloon();
+    void everyWayOfEndingSavesTheKillList();
+};
+
+void TrayX11Test::iconHidesAndBringsBackTheWindowWithOneBalloon()
+{
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    form.Option3->click();
+    auto *shell = dynamic_cast<QtNotifyIconShell *>(real.platform.notifyIconShell.get());
+    QSystemTrayIcon *icon = shell->icon(form.cSysTray1->ownerWindow(), 0);
+    QVERIFY(icon && icon->isVisible());
+    QCOMPARE(icon->toolTip(), QStringLiteral("Trelvanix"));
+    QTRY_VERIFY_WITH_TIMEOUT(!icon->geometry().isEmpty(), 10000); // docked
+
+    QStringList balloon;
+    whenBalloonShows([&](QStringList texts) {
+        balloon = texts;
+        clickAt(icon->geometry().center()); // during the balloon
+    });
+    const QString window = QString::number(form.winId());
+    QVERIFY(xdotool({"windowminimize", window}));
+    QTRY_VERIFY_WITH_TIMEOUT(!balloon.isEmpty(), 10000);
+    QVERIFY(balloon.contains(QStringLiteral("Trelvanix")));
+    QVERIFY(balloon.contains(
+        QStringLiteral("has been minimized to the system tray.\r\nClick on the blue 'Q' icon "
+                       "(Q for Quorbel) to bring the software back.")));
+    QTRY_VERIFY_WITH_TIMEOUT(form.isVisible() && form.isActiveWindow(), 10000);
+    QVERIFY(!form.minimizedToTray);
+
+    // The second minimise hides it without a balloon.
+    QVERIFY(xdotool({"windowminimize", window}));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 10000);
+    QTest::qWait(300);
+    QCOMPARE(form.cSysTray1->OnceCount(), 1);
+    QVERIFY(!form.cSysTray1->BalloonShowing());
+    QVERIFY(clickAt(icon->geometry().center()));
+    QTRY_VERIFY_WITH_TIMEOUT(form.isVisible() && form.isActiveWindow(), 10000);
+
+    QVERIFY(form.close());
+    QVERIFY(!shell->icon(form.cSysTray1->ownerWindow(), 0));
+}
+
+void TrayX11Test::everyWayOfEndingSavesTheKillList()
+{
+    QTemporaryDir config;
+    const QString storeFile = config.filePath(QStringLiteral("Quorbel.conf"));
+    const auto store = [&](const QString &list) {
+        QFile file(storeFile);
+        return file.open(QIODevice::WriteOnly) &&
+               file.write("[Trelvanix]\nProcesses=" + list.toUtf8() + "\n") > 0;
+    };
+    XTestDisplay x;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        QVERIFY(store(killList));
+        Program program(config.path());
+        QVERIFY(program.mainWindow(x) != 0);
+        QVERIFY(store(QStringLiteral("changed while it ran")));
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        QVERIFY(program.process().waitForFinished(10000));
+        QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.process().exitCode(), 0);
+        QVERIFY2(stores(config, QStringLiteral("Processes=") + killList), strsignal(signal));
+    }
+
+    // Qt ends the program when its display goes; the list is saved all the same.
+    OwnDisplay display;
+    QVERIFY(!display.name.isEmpty());
+    QVERIFY(store(killList));
+    Program program(config.path(), qEnvironmentVariable("TRELVANIX_BUILD_DIR") + "/trelvanix",
+                    display.name);
+    QProcess find;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display.name);
+    find.setProcessEnvironment(environment);
+    find.start(QStringLiteral("xdotool"),
+               {"search", "--sync", "--pid", QString::number(program.processId())});
+    QVERIFY(find.waitForFinished(20000) && find.exitCode() == 0);
+    QVERIFY(store(QStringLiteral("changed while it ran")));
+    display.end();
+    QVERIFY(program.process().waitForFinished(10000));
+    QVERIFY(stores(config, QStringLiteral("Processes=") + killList));
+}
+
+QTEST_MAIN(TrayX11Test)
+#include "tst_tray_x11.moc"
