@@ -26,7 +26,7 @@ test: deps
 	@cd $(TEST_BUILD) && ctest --output-on-failure --timeout 600
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench monitor_bench command_bench trelvanix-xtool
+	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench monitor_bench command_bench tray_bench trelvanix-xtool
 	@bash scripts/bench.sh $(BUILD)
 
 clean:

@@ -18,3 +18,6 @@ echo "Monitoring every 0.5 s for 20 s: our CPU time against top -b -d 0.5"
 echo
 echo "Commands over many rows: selection, the kill pass, closing windows"
 "$build/bench/command_bench" "$build/trelvanix-xtool"
+echo
+echo "The tray: CPU over the balloon's wait, and idle with and without the icon"
+"$build/bench/tray_bench"
