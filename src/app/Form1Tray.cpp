@@ -65,5 +65,8 @@ void Form1::cSysTray1_MouseUp(qint16, quint32)
     show();
     raise();
     activateWindow();
+    // As a taskbar asks it: a window manager may refuse an application's own
+    // request for the focus, but not the user's click on the icon.
+    m_platform.windowOrder->activate(ownWindow());
     minimizedToTray = false;
 }

@@ -2,7 +2,7 @@
 
 #include "platform/WindowTypes.h"
 
-// The stacking order of top-level windows. Neither call reports failure: a
+// The stacking order of top-level windows, and the input focus. Neither call reports failure: a
 // request the window system refuses changes nothing.
 class WindowOrder
 {
@@ -12,4 +12,6 @@ public:
     virtual void makeTopmost(WindowHandle window) = 0;
     // Not topmost, and behind all other windows, position and size kept.
     virtual void sendToBottom(WindowHandle window) = 0;
+    // In front, with the input focus, as the user's choice in a taskbar.
+    virtual void activate(WindowHandle window) = 0;
 };

@@ -72,6 +72,7 @@ class FakeWindowOrder : public WindowOrder
 public:
     void makeTopmost(WindowHandle window) override { requests.push_back({window, true}); }
     void sendToBottom(WindowHandle window) override { requests.push_back({window, false}); }
+    void activate(WindowHandle window) override { activated.push_back(window); }
 
     struct Request {
         WindowHandle window;
@@ -79,4 +80,5 @@ public:
         bool operator==(const Request &) const = default;
     };
     std::vector<Request> requests;
+    std::vector<WindowHandle> activated;
 };

@@ -93,7 +93,8 @@ void TrayX11Test::iconHidesAndBringsBackTheWindowWithOneBalloon()
     QStringList balloon;
     whenBalloonShows([&](QStringList texts) {
         balloon = texts;
-        clickOn(icon); // during the balloon
+        // A second later, as a user would, and still during the balloon.
+        QTimer::singleShot(1000, [icon] { clickOn(icon); });
     });
     const QString window = QString::number(form.winId());
     QVERIFY(xdotool({"windowminimize", window}));

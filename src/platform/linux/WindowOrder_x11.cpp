@@ -14,7 +14,7 @@ constexpr qint64 longestWaitMilliseconds = 10000;
 X11WindowOrder::X11WindowOrder(std::shared_ptr<XConnection> connection) : m_x(std::move(connection))
 {
     m_waitForManager.setInterval(waitPollMilliseconds);
-    QObject::connect(&m_waitForManager, &QTimer::timeout, [this] { raiseOnceManaged(); });
+    QObject::connect(&m_waitForManager, &QTimer::timeout, [this] { sendOnceManaged(); });
 }
 
 void X11WindowOrder::makeTopmost(WindowHandle window)
@@ -26,9 +26,10 @@ void X11WindowOrder::makeTopmost(WindowHandle window)
         requestAbove(window, true);
         restack(window, XCB_STACK_MODE_ABOVE);
     } else if (m_x->liveWindowManager() != XCB_WINDOW_NONE) {
-        m_waitingWindow = window;
-        m_waited.start();
-        m_waitForManager.start();
+        whenManaged(window, [this](xcb_window_t managed) {
+            requestAbove(managed, true);
+            restack(managed, XCB_STACK_MODE_ABOVE);
+        });
     } else {
         setAboveInProperty(window, true);
         restack(window, XCB_STACK_MODE_ABOVE);
@@ -49,7 +50,38 @@ void X11WindowOrder::sendToBottom(WindowHandle window)
     xcb_flush(m_x->xcb());
 }
 
-void X11WindowOrder::raiseOnceManaged()
+void X11WindowOrder::activate(WindowHandle window)
+{
+    m_waitForManager.stop();
+    if (!m_x->ensureOpen())
+        return;
+    if (handledByWindowManager(window)) {
+        requestActive(window);
+    } else if (m_x->liveWindowManager() != XCB_WINDOW_NONE) {
+        whenManaged(window, [this](xcb_window_t managed) { requestActive(managed); });
+    } else {
+        xcb_set_input_focus(m_x->xcb(), XCB_INPUT_FOCUS_POINTER_ROOT, window, m_x->serverTime());
+        restack(window, XCB_STACK_MODE_ABOVE);
+    }
+    xcb_flush(m_x->xcb());
+}
+
+void X11WindowOrder::requestActive(xcb_window_t window)
+{
+    xcb_ewmh_request_change_active_window(m_x->ewmh(), 0, window, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER,
+                                          m_x->serverTime(), XCB_WINDOW_NONE);
+}
+
+// A window just shown is not the manager's yet; the request waits until it is.
+void X11WindowOrder::whenManaged(xcb_window_t window, std::function<void(xcb_window_t)> request)
+{
+    m_waitingWindow = window;
+    m_waitingRequest = std::move(request);
+    m_waited.start();
+    m_waitForManager.start();
+}
+
+void X11WindowOrder::sendOnceManaged()
 {
     if (!m_x->ensureOpen() || m_waited.elapsed() > longestWaitMilliseconds) {
         m_waitForManager.stop();
@@ -58,14 +90,16 @@ void X11WindowOrder::raiseOnceManaged()
     if (!handledByWindowManager(m_waitingWindow))
         return;
     m_waitForManager.stop();
-    requestAbove(m_waitingWindow, true);
-    restack(m_waitingWindow, XCB_STACK_MODE_ABOVE);
+    m_waitingRequest(m_waitingWindow);
     xcb_flush(m_x->xcb());
 }
 
+// Managed now: a window withdrawn (hidden) may still carry a WM_STATE of
+// Withdrawn, and a request for it would be lost.
 bool X11WindowOrder::handledByWindowManager(xcb_window_t window)
 {
-    return m_x->liveWindowManager() != XCB_WINDOW_NONE && haveWmState(*m_x, {window}).front();
+    return m_x->liveWindowManager() != XCB_WINDOW_NONE &&
+           readWindowFacts(*m_x, {window}).front().visible;
 }
 
 void X11WindowOrder::requestAbove(xcb_window_t window, bool on)

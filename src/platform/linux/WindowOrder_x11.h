@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 // Keep-on-top through the window manager's _NET_WM_STATE_ABOVE. A window the
@@ -19,16 +20,20 @@ public:
 
     void makeTopmost(WindowHandle window) override;
     void sendToBottom(WindowHandle window) override;
+    void activate(WindowHandle window) override;
 
 private:
     bool handledByWindowManager(xcb_window_t window);
     void requestAbove(xcb_window_t window, bool on);
     void setAboveInProperty(xcb_window_t window, bool on);
     void restack(xcb_window_t window, xcb_stack_mode_t mode);
-    void raiseOnceManaged();
+    void requestActive(xcb_window_t window);
+    void whenManaged(xcb_window_t window, std::function<void(xcb_window_t)> request);
+    void sendOnceManaged();
 
     std::shared_ptr<XConnection> m_x;
     QTimer m_waitForManager;
     QElapsedTimer m_waited;
     xcb_window_t m_waitingWindow = XCB_WINDOW_NONE;
+    std::function<void(xcb_window_t)> m_waitingRequest;
 };

@@ -57,6 +57,7 @@ public:
     {
         SetWindowPos(asHwnd(window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
+    void activate(WindowHandle window) override { SetForegroundWindow(asHwnd(window)); }
 };
 } // namespace
 
