@@ -10,5 +10,7 @@ PlatformServices createPlatformServices()
     services.windowOrder = createUser32WindowOrder();
     services.processControl = createKernel32ProcessControl();
     services.windowControl = createUser32WindowControl();
+    services.windowProcedures = createUser32WindowProcedures();
+    services.notifyIconShell = createShell32NotifyIcon();
     return services;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/NotifyIcon.h"
 #include "platform/ProcessControl.h"
 #include "platform/ProcessSnapshot.h"
 #include "platform/WindowControl.h"
 #include "platform/WindowOrder.h"
+#include "platform/WindowProcedure.h"
 #include "platform/WindowWalk.h"
 
 #include <memory>
@@ -14,3 +16,5 @@ std::unique_ptr<WindowWalk> createUser32WindowWalk();
 std::unique_ptr<WindowOrder> createUser32WindowOrder();
 std::unique_ptr<ProcessControl> createKernel32ProcessControl();
 std::unique_ptr<WindowControl> createUser32WindowControl();
+std::unique_ptr<NotifyIconShell> createShell32NotifyIcon();
+std::unique_ptr<WindowProcedureHook> createUser32WindowProcedures();
