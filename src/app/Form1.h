@@ -120,6 +120,7 @@ private:
     std::array<QPushButton *, 7> pushButtons() const;
     void createControls();
     void createTrayControl();
+    void watchTrayWhileHidden();
     void placeControls();
     void applyFonts();
     void nameControlsForAccessibility();
@@ -165,4 +166,5 @@ private:
     bool m_refreshPending = false;
     std::vector<void (Form1::*)()> m_deferredCommands;
     MonotonicClock m_clock;
+    QTimer *m_trayWatch = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "tray/cSysTray.h"
 
 #include <QEvent>
+#include <QTimer>
 
 namespace
 {
@@ -16,6 +17,7 @@ const QString balloonText =
     QStringLiteral("has been minimized to the system tray.\r\n"
                    "Click on the blue 'Q' icon (Q for Quorbel) to bring the software back.");
 constexpr qint32 balloonSeconds = 5;
+constexpr int trayWatchMilliseconds = 1000;
 
 // The tray control as the main window's stored data holds it.
 MemoryPropertyBag storedTrayControl()
@@ -35,6 +37,9 @@ void Form1::createTrayControl()
     cSysTray1->setObjectName(QStringLiteral("cSysTray1"));
     cSysTray1->ReadProperties(storedTrayControl());
     connect(cSysTray1, &cSysTray::MouseUp, this, &Form1::cSysTray1_MouseUp);
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(trayWatchMilliseconds);
+    connect(m_trayWatch, &QTimer::timeout, this, &Form1::watchTrayWhileHidden);
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -57,14 +62,32 @@ void Form1::Form_Resize()
     hide();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     minimizedToTray = true;
+    m_trayWatch->start();
     cSysTray1->ShowBalloon(balloonText, QString::fromLatin1(productName), balloonSeconds, true);
+}
+
+// Hidden must stay reachable: should the notification area go away, the
+// window comes back minimised the ordinary way.
+void Form1::watchTrayWhileHidden()
+{
+    if (!minimizedToTray) {
+        m_trayWatch->stop();
+    } else if (!m_platform.notifyIconShell->isAvailable()) {
+        m_trayWatch->stop();
+        minimizedToTray = false;
+        showMinimized();
+    }
 }
 
 void Form1::cSysTray1_MouseUp(qint16, quint32)
 {
+    const bool wasHidden = !isVisible();
     show();
     raise();
     activateWindow();
+    // Hiding withdrew the window, and the window manager forgot its place on top.
+    if (wasHidden && check1Value() == 1)
+        m_platform.windowOrder->makeTopmost(ownWindow());
     // As a taskbar asks it: a window manager may refuse an application's own
     // request for the focus, but not the user's click on the icon.
     m_platform.windowOrder->activate(ownWindow());

@@ -309,6 +309,7 @@ void Form1Test::minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack()
         });
     };
 
+    form->Check1->setChecked(true);
     for (int minimise = 1; minimise <= 2; ++minimise) {
         form->showMinimized();
         QTRY_VERIFY(!form->isVisible());
@@ -318,6 +319,10 @@ void Form1Test::minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack()
         fixture.windowProcedures->send(form->cSysTray1->ownerWindow(), 0x465, 0,
                                        minimise == 1 ? 0x202 : 0x205);
         QVERIFY(form->isVisible() && !form->minimizedToTray);
+        // Back on top, as before, and given the focus.
+        QCOMPARE(fixture.order->requests.back(),
+                 (FakeWindowOrder::Request{form->mainWindowHandle, true}));
+        QCOMPARE(fixture.order->activated.size(), std::size_t(minimise));
     }
     const R &balloon = shell.calls[shell.calls.size() - 1].record;
     QCOMPARE(balloon.text(R::szInfoTitle, R::infoTitleSize), QStringLiteral("Trelvanix"));
@@ -325,6 +330,12 @@ void Form1Test::minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack()
              QStringLiteral("has been minimized to the system tray.\r\nClick on the blue 'Q' "
                             "icon (Q for Quorbel) to bring the software back."));
     QCOMPARE(balloon.number(R::uTimeout), 5000u);
+
+    // The notification area goes away while the window is hidden there.
+    form->showMinimized();
+    QTRY_VERIFY(!form->isVisible());
+    shell.available = false;
+    QTRY_VERIFY(form->isVisible() && form->isMinimized() && !form->minimizedToTray);
     QVERIFY(form->close());
     QCOMPARE(shell.calls.back().request, NotifyIconShell::Request::Delete);
 }

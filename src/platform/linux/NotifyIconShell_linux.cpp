@@ -36,7 +36,7 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
     if (record.number(R::cbSize) != R::size)
         return false;
     const Key key{record.number(R::hWnd), record.number(R::uID)};
-    const auto found = m_shown.find(key);
+    auto found = m_shown.find(key);
     switch (request) {
     case Request::Add:
         return found == m_shown.end() && add(key, record);
@@ -48,6 +48,12 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
     case Request::Delete:
         if (found == m_shown.end())
             return false;
+        // An icon's balloon goes with it, and the shell says so.
+        if (found->second.balloonAsked)
+            report(key, {0x403});
+        found = m_shown.find(key);
+        if (found == m_shown.end())
+            return true;
         // It may be the icon whose signal is being handled right now.
         found->second.icon->hide();
         found->second.icon->deleteLater();
@@ -82,10 +88,13 @@ void QtNotifyIconShell::modify(Shown &shown, const NotifyIconRecord &record)
         shown.icon->setIcon(m_icons.value(record.number(R::hIcon)));
     if (flags & R::Tip)
         shown.icon->setToolTip(record.text(R::szTip, R::tipSize));
-    if (flags & R::Info) // an empty title and text take the balloon down
+    if (flags & R::Info) { // an empty title and text take the balloon down
+        shown.balloonAsked = !record.text(R::szInfo, R::infoSize).isEmpty() ||
+                             !record.text(R::szInfoTitle, R::infoTitleSize).isEmpty();
         shown.icon->showMessage(record.text(R::szInfoTitle, R::infoTitleSize),
                                 record.text(R::szInfo, R::infoSize), QSystemTrayIcon::NoIcon,
                                 static_cast<int>(record.number(R::uTimeout)));
+    }
 }
 
 void QtNotifyIconShell::report(const Key &key, const std::vector<qintptr> &messages)

@@ -33,6 +33,7 @@ private:
     struct Shown {
         QPointer<QSystemTrayIcon> icon;
         quint32 callbackMessage = 0;
+        bool balloonAsked = false;
     };
     using Key = std::pair<quint32, quint32>;
 

@@ -3,6 +3,7 @@
 #include "platform/linux/WindowFacts_x11.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace
@@ -52,7 +53,6 @@ void X11WindowOrder::sendToBottom(WindowHandle window)
 
 void X11WindowOrder::activate(WindowHandle window)
 {
-    m_waitForManager.stop();
     if (!m_x->ensureOpen())
         return;
     if (handledByWindowManager(window)) {
@@ -72,11 +72,14 @@ void X11WindowOrder::requestActive(xcb_window_t window)
                                           m_x->serverTime(), XCB_WINDOW_NONE);
 }
 
-// A window just shown is not the manager's yet; the request waits until it is.
+// A window just shown is not the manager's yet; requests for it wait, in
+// order, until it is.
 void X11WindowOrder::whenManaged(xcb_window_t window, std::function<void(xcb_window_t)> request)
 {
+    if (!m_waitForManager.isActive() || m_waitingWindow != window)
+        m_waitingRequests.clear();
     m_waitingWindow = window;
-    m_waitingRequest = std::move(request);
+    m_waitingRequests.push_back(std::move(request));
     m_waited.start();
     m_waitForManager.start();
 }
@@ -90,7 +93,8 @@ void X11WindowOrder::sendOnceManaged()
     if (!handledByWindowManager(m_waitingWindow))
         return;
     m_waitForManager.stop();
-    m_waitingRequest(m_waitingWindow);
+    for (const auto &request : std::exchange(m_waitingRequests, {}))
+        request(m_waitingWindow);
     xcb_flush(m_x->xcb());
 }
 

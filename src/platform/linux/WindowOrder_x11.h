@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Keep-on-top through the window manager's _NET_WM_STATE_ABOVE. A window the
 // manager has not taken on yet (not yet shown) gets the request as soon as it
@@ -35,5 +36,5 @@ private:
     QTimer m_waitForManager;
     QElapsedTimer m_waited;
     xcb_window_t m_waitingWindow = XCB_WINDOW_NONE;
-    std::function<void(xcb_window_t)> m_waitingRequest;
+    std::vector<std::function<void(xcb_window_t)>> m_waitingRequests;
 };
