@@ -69,6 +69,20 @@ struct NotifyIconRecord {
     }
 };
 
+// What the shell reports about an icon, as the lParam of its callback message.
+enum NotifyIconMessage : qintptr {
+    MouseMoved = 0x200,
+    LeftDown = 0x201,
+    LeftUp = 0x202,
+    LeftDoubleClick = 0x203,
+    RightDown = 0x204,
+    RightUp = 0x205,
+    RightDoubleClick = 0x206,
+    BalloonHidden = 0x403,
+    BalloonTimedOut = 0x404,
+    BalloonClicked = 0x405,
+};
+
 // The notification area, through the shell's notify-icon call.
 class NotifyIconShell
 {

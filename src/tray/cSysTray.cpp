@@ -17,19 +17,6 @@ using Request = NotifyIconShell::Request;
 using R = NotifyIconRecord;
 constexpr int faceTwips = 510;
 const QString defaultTip = QStringLiteral("Telnet Server");
-
-enum TrayMessage : qintptr {
-    MouseMoved = 0x200,
-    LeftDown = 0x201,
-    LeftUp = 0x202,
-    LeftDoubleClick = 0x203,
-    RightDown = 0x204,
-    RightUp = 0x205,
-    RightDoubleClick = 0x206,
-    BalloonHidden = 0x403,
-    BalloonTimedOut = 0x404,
-    BalloonClicked = 0x405,
-};
 } // namespace
 
 cSysTray::cSysTray(NotifyIconShell &shell, WindowProcedureHook &windows, QWidget *host)

@@ -12,11 +12,11 @@ std::vector<qintptr> messagesFor(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
-        return {0x201, 0x202};
+        return {LeftDown, LeftUp};
     case QSystemTrayIcon::Context:
-        return {0x204, 0x205};
+        return {RightDown, RightUp};
     case QSystemTrayIcon::DoubleClick:
-        return {0x203};
+        return {LeftDoubleClick};
     default: // the middle button means nothing here
         return {};
     }
@@ -50,7 +50,7 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
             return false;
         // An icon's balloon goes with it, and the shell says so.
         if (found->second.balloonAsked)
-            report(key, {0x403});
+            report(key, {BalloonHidden});
         found = m_shown.find(key);
         if (found == m_shown.end())
             return true;
@@ -75,7 +75,7 @@ bool QtNotifyIconShell::add(const Key &key, const NotifyIconRecord &record)
                          report(key, messagesFor(reason));
                      });
     QObject::connect(icon, &QSystemTrayIcon::messageClicked, icon,
-                     [this, key] { report(key, {0x405}); });
+                     [this, key] { report(key, {BalloonClicked}); });
     modify(shown, record);
     icon->show();
     return true;
