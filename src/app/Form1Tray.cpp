@@ -59,8 +59,10 @@ void Form1::Form_Resize()
     // back from, the window stays minimised the ordinary way.
     if (!m_platform.notifyIconShell->isAvailable())
         return;
+    // The minimised state stays until the window comes back: clearing it on a
+    // window being withdrawn makes Qt map it again, and the window manager may
+    // then show it while we count it hidden.
     hide();
-    setWindowState(windowState() & ~Qt::WindowMinimized);
     minimizedToTray = true;
     m_trayWatch->start();
     cSysTray1->ShowBalloon(balloonText, QString::fromLatin1(productName), balloonSeconds, true);
@@ -82,7 +84,7 @@ void Form1::watchTrayWhileHidden()
 void Form1::cSysTray1_MouseUp(qint16, quint32)
 {
     const bool wasHidden = !isVisible();
-    show();
+    showNormal();
     raise();
     activateWindow();
     // Hiding withdrew the window, and the window manager forgot its place on top.
