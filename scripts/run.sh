@@ -6,6 +6,13 @@ set -uo pipefail
 build=${1:-build}
 program=$build/trelvanix
 
+# The skin is looked for beside the program, as x/o.cjs.
+if [ -n "${SKIN:-}" ]; then
+    mkdir -p "$build/x" && cp "$SKIN" "$build/x/o.cjs" || exit 1
+else
+    rm -f "$build/x/o.cjs"
+fi
+
 if [ -n "${DISPLAY:-}" ]; then
     exec "$program"
 fi

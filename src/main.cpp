@@ -1,9 +1,11 @@
 #include "app/Form1.h"
+#include "platform/Display.h"
 #include "platform/EndRequests.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace
@@ -30,6 +32,13 @@ int main(int argc, char *argv[])
     // run on XWayland whenever it is there.
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // Qt would abort here with advice to reinstall; say what is missing instead.
+    if (const QString problem = displayProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr,
+                     "trelvanix: %s. It needs an X11 display; `make run` starts a private one.\n",
+                     qPrintable(problem));
+        return 2;
+    }
     QApplication app(argc, argv);
     // Only the main window's close ends the program: closing a message box
     // while the window is hidden in the tray must not.

@@ -14,6 +14,8 @@ constexpr int headerSize = 6;
 constexpr int entrySize = 16;
 constexpr quint16 cursorType = 2;
 constexpr quint16 iconType = 1;
+// Far beyond any hand cursor; a bigger file is not read into memory.
+constexpr qint64 largestFile = 1 << 20;
 
 quint16 readWord(const QByteArray &data, int offset)
 {
@@ -36,23 +38,27 @@ QImage decodeAsIcon(QByteArray data)
 }
 } // namespace
 
+QImage decodeCursor(const QByteArray &data, QPoint &hotSpot)
+{
+    if (data.size() < headerSize + entrySize || data.size() > largestFile ||
+        readWord(data, 0) != 0 || readWord(data, 2) != cursorType || readWord(data, 4) == 0)
+        throw Failure(QStringLiteral("Invalid picture"));
+    const QImage image = decodeAsIcon(data);
+    if (image.isNull())
+        throw Failure(QStringLiteral("Invalid picture"));
+    hotSpot = QPoint(std::min<int>(readWord(data, headerSize + 4), image.width() - 1),
+                     std::min<int>(readWord(data, headerSize + 6), image.height() - 1));
+    return image;
+}
+
 QCursor loadCursorFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("File not found: '%1'").arg(path));
-    const QByteArray data = file.readAll();
-    if (data.size() < headerSize + entrySize || readWord(data, 0) != 0 ||
-        readWord(data, 2) != cursorType || readWord(data, 4) == 0)
-        throw Failure(QStringLiteral("Invalid picture"));
-
-    const QImage image = decodeAsIcon(data);
-    if (image.isNull())
-        throw Failure(QStringLiteral("Invalid picture"));
-    const int hotX = readWord(data, headerSize + 4);
-    const int hotY = readWord(data, headerSize + 6);
-    return QCursor(QPixmap::fromImage(image), std::min(hotX, image.width() - 1),
-                   std::min(hotY, image.height() - 1));
+    QPoint hotSpot;
+    const QImage image = decodeCursor(file.read(largestFile + 1), hotSpot);
+    return QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
 }
 
 bool saveCursorFile(const QImage &image, QPoint hotSpot, const QString &path)

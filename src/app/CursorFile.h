@@ -8,5 +8,9 @@
 // gives. Throws Failure when the file cannot be read or is not a cursor.
 QCursor loadCursorFile(const QString &path);
 
+// The first image of a cursor file's bytes and its hotspot, kept inside the
+// image. Throws Failure when the bytes are not a cursor.
+QImage decodeCursor(const QByteArray &data, QPoint &hotSpot);
+
 // Writes a picture as a cursor file with the given hotspot; false on failure.
 bool saveCursorFile(const QImage &image, QPoint hotSpot, const QString &path);

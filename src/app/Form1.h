@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/SkinEngine.h"
 #include "proc/TaskPass.h"
 
 #include <QCursor>
@@ -161,6 +162,7 @@ private:
     QString m_programFolder;
     int m_mousePointer = DefaultPointer;
     std::optional<QCursor> m_mouseIcon;
+    SkinEngine SkinFramework1;
     bool m_unloaded = false;
     bool m_refreshing = false;
     bool m_refreshPending = false;

@@ -10,7 +10,12 @@
 #include "platform/PlatformServices.h"
 #include "tray/cSysTray.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
@@ -79,6 +84,30 @@ void Form1::endProgram()
     QCoreApplication::exit(0);
 }
 
-// The optional skin arrives with the appearance helpers; until then the
-// window keeps the standard look, as it does without a skin file.
-void Form1::loadSkin() {}
+void Form1::loadSkin()
+{
+    const QString skinPath = programFilePath(m_programFolder, QStringLiteral("\\x\\o.cjs"));
+    if (!QFileInfo(skinPath).isFile())
+        return;
+    // The controls that show the window's background take the face colour
+    // before the skin goes on.
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    QList<QWidget *> faced{this};
+    for (QWidget *control : findChildren<QWidget *>())
+        if (qobject_cast<QRadioButton *>(control) || qobject_cast<QCheckBox *>(control) ||
+            qobject_cast<QGroupBox *>(control) || qobject_cast<QLabel *>(control))
+            faced.append(control);
+    for (QWidget *widget : faced) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, face);
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    }
+    // Loaded, switched on and told what to cover before it is applied, so
+    // that the window is drawn skinned once.
+    SkinFramework1.loadSkinFile(skinPath, QString());
+    SkinFramework1.setOptions(SkinFramework1.options() | SkinEngine::Enabled);
+    SkinFramework1.setSkinsDialogs(true);
+    SkinFramework1.setSkinsToolTips(true);
+    SkinFramework1.applyToWindow(winId());
+}

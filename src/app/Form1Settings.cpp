@@ -1,6 +1,7 @@
 // The kill list and the options in the settings store, and keep-on-top.
 #include "app/Form1.h"
 
+#include "app/KillListText.h"
 #include "app/ListView.h"
 #include "app/SettingValues.h"
 #include "app/Settings.h"
@@ -15,8 +16,6 @@
 
 namespace
 {
-const QString fieldSeparator = QStringLiteral("||MySeparator1||");
-const QString entrySeparator = QStringLiteral("||MySeparator2||");
 const QString killListKey = QStringLiteral("Processes");
 
 // An exclusive option button cannot be switched off on its own; the stored
@@ -33,8 +32,7 @@ void setOptionValue(QRadioButton *option, bool on)
 
 QString Form1::killListEntry(int position) const
 {
-    return ListView2->text(position) + fieldSeparator + ListView2->subItem(position, 1) +
-           entrySeparator;
+    return KillListText::entry(ListView2->text(position), ListView2->subItem(position, 1));
 }
 
 void Form1::saveKillListAtExit() noexcept
@@ -72,7 +70,7 @@ void Form1::restoreKillList(StepGuard &guard)
     if (!guard.test(176, [&] { return !text.isEmpty(); }))
         return;
     QStringList pieces;
-    guard.step(178, [&] { pieces = text.split(entrySeparator); });
+    guard.step(178, [&] { pieces = KillListText::pieces(text); });
     qsizetype index = 0;
     guard.loop(
         180, [&] { return index < pieces.size(); }, 190, [&] { return ++index < pieces.size(); },
@@ -81,7 +79,7 @@ void Form1::restoreKillList(StepGuard &guard)
             if (!guard.test(182, [&] { return !piece.isEmpty(); }))
                 return;
             QStringList fields;
-            guard.step(184, [&] { fields = piece.split(fieldSeparator); });
+            guard.step(184, [&] { fields = KillListText::fields(piece); });
             std::optional<ListItem> row;
             if (!guard.step(186, [&] { row = ListView2->addRow(fields.value(0)); }))
                 return;

@@ -1,5 +1,6 @@
 #include "common/DialogService.h"
 
+#include "common/BoxText.h"
 #include "common/ShellHelpers.h"
 
 #include <QApplication>
@@ -43,8 +44,8 @@ void DialogService::install(DialogService *service)
 
 void QtDialogService::messageBox(const QString &text, const QString &title, Icon icon)
 {
-    QMessageBox box(qtIcon(icon), titleOrApplicationTitle(title), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(qtIcon(icon), titleOrApplicationTitle(title), boundedForBox(text),
+                    QMessageBox::Ok, QApplication::activeWindow());
     // Texts carry names and titles that other programs choose: never markup.
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);

@@ -1,7 +1,9 @@
 #include "common/IntervalParsing.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
 
 QString localeDecimalSeparator()
@@ -21,10 +23,31 @@ QString normaliseDecimal(const QString &text, bool toPoint)
     return result.replace(QStringLiteral(","), localeDecimalSeparator());
 }
 
+namespace
+{
+// A number too small for a double, such as 1e-400: Qt refuses it, yet it is
+// a number, and it reads as zero.
+bool underflowsToZero(const QString &text)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^[+-]?(\\d+(\\.\\d*)?|\\.\\d+)[eE]-\\d+$"));
+    const QString pointForm = normaliseDecimal(text.trimmed(), true);
+    if (!form.match(pointForm).hasMatch())
+        return false;
+    const QByteArray ascii = pointForm.toLatin1();
+    const char *begin = ascii.constData() + (ascii.startsWith('+') ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(begin, ascii.constData() + ascii.size(), value);
+    return error == std::errc::result_out_of_range && end == ascii.constData() + ascii.size();
+}
+} // namespace
+
 std::optional<double> readLocaleNumber(const QString &text)
 {
     bool ok = false;
     const double number = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok && underflowsToZero(text))
+        return 0.0;
     if (!ok || !std::isfinite(number))
         return std::nullopt;
     return number;

@@ -56,7 +56,10 @@ struct NotifyIconRecord {
     {
         QByteArray encoded;
         for (qsizetype i = 0; i < text.size();) {
-            const qsizetype units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            const qsizetype units =
+                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                    ? 2
+                    : 1;
             const QByteArray character = text.mid(i, units).toLocal8Bit();
             if (encoded.size() + character.size() > fieldSize - 1)
                 break;

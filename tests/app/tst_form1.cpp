@@ -6,7 +6,9 @@
 #include "support/FormFixture.h"
 #include "tray/cSysTray.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
@@ -17,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -51,6 +55,8 @@ private slots:
     void missingCursorFileLeavesTheArrow();
     void unreadableCursorFileIsReportedAtStep108();
     void closingNeverCancels();
+    void skinFileGivesTheFaceColourThenTheSkin_data();
+    void skinFileGivesTheFaceColourThenTheSkin();
     void minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack();
     void withoutANotificationAreaAMinimisedWindowStaysReachable();
 
@@ -76,6 +82,50 @@ void Form1Test::cleanup()
 {
     fixture.tearDown();
     QFile::remove(programFolder.filePath(QStringLiteral("HAND-M.CUR")));
+    QDir(programFolder.filePath(QStringLiteral("x"))).removeRecursively();
+}
+
+void Form1Test::skinFileGivesTheFaceColourThenTheSkin_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("faced");
+    QTest::addColumn<bool>("skinned");
+    const QByteArray sheet("QPushButton { color: #123456; }");
+    QTest::newRow("none") << "none" << QByteArray() << false << false;
+    QTest::newRow("style sheet") << "file" << sheet << true << true;
+    QTest::newRow("garbage") << "file" << QByteArray("\xff\xfe\0garbage", 10) << true << false;
+    QTest::newRow("100 MB") << "huge" << sheet << true << false;
+    QTest::newRow("a folder") << "folder" << QByteArray() << false << false;
+    QTest::newRow("a pipe") << "pipe" << QByteArray() << false << false;
+}
+
+void Form1Test::skinFileGivesTheFaceColourThenTheSkin()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, faced);
+    QFETCH(bool, skinned);
+    QVERIFY(QDir(programFolder.path()).mkpath(QStringLiteral("x")));
+    const QString path = programFolder.filePath(QStringLiteral("x/o.cjs"));
+    QFile file(path);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (kind == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind != QLatin1String("none"))
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
+                (kind != QLatin1String("huge") || file.resize(100 << 20)));
+    file.close();
+
+    form->Form_Load();
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    for (QWidget *widget : QList<QWidget *>{form.get(), form->Option3, form->Option4,
+                                            form->Check1, form->Frame2})
+        QCOMPARE(widget->autoFillBackground() && widget->palette().color(QPalette::Window) == face,
+                 faced);
+    QCOMPARE(form->styleSheet(), skinned ? QString::fromUtf8(content) : QString());
+    QCOMPARE(dialogs->reportedSteps(), faced && !skinned ? QList<int>{104} : QList<int>{});
 }
 
 void Form1Test::moveOver(QWidget *widget, QPoint at)

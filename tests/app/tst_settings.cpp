@@ -179,6 +179,17 @@ void SettingsTest::restoresKillListBySplitRules()
     auto onlySeparators = fixture.makeForm();
     onlySeparators->Form_Load();
     QCOMPARE(onlySeparators->ListView2->count(), 0);
+
+    // A separator cut short by hand reads as whole, and a save keeps the entry.
+    FormFixture::store(QStringLiteral("Processes"), QStringLiteral("8||MySeparator1|") + kill2 +
+                                                        QStringLiteral("4") + kill1 +
+                                                        QStringLiteral("cut||MySeparator2"));
+    for (int start = 1; start <= 2; ++start) {
+        auto form = fixture.makeForm();
+        form->Form_Load();
+        QCOMPARE(killListRows(form->ListView2), QStringList({"8||", "4|cut|"}));
+        form->Form_QueryUnload();
+    }
 }
 
 void SettingsTest::pieceWithoutFieldSeparatorIsReportedAtStep188AndRestoreGoesOn()

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLocale>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +23,7 @@ private slots:
     void emptyDescriptionStillStartsWithTheLineBreak();
     void showsTheReportAsAnExclamationBox();
     void realBoxAndPromptShowMarkupAsPlainText();
+    void hugeTextsGiveABoxThatFitsTheScreen();
 
     void goesOnBehindAFailedStep();
     void failedTestRunsTheStepsItGuards();
@@ -85,6 +87,34 @@ void CommonTest::realBoxAndPromptShowMarkupAsPlainText()
     QTimer::singleShot(0, inspectAndClose);
     QCOMPARE(real.inputBox(markup, QStringLiteral("T"), QString()), QString());
     QCOMPARE(formats, QStringList({"plain", "plain"}));
+}
+
+void CommonTest::hugeTextsGiveABoxThatFitsTheScreen()
+{
+    const QString megabyte(1 << 20, QLatin1Char('x'));
+    QString manyLines = QString(QStringLiteral("line\n")).repeated(100000);
+    QString words = QString(QStringLiteral("word ")).repeated(200000);
+    const QString pairAtTheCut =
+        QString(999, QLatin1Char('a')) + QStringLiteral("\U0001F600") + megabyte;
+    for (const QString &text : {megabyte, manyLines, words, pairAtTheCut}) {
+        QRect box;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            box = dialog->frameGeometry();
+            for (const QLabel *label : dialog->findChildren<QLabel *>())
+                shown = std::max(shown, label->text(),
+                                 [](auto &a, auto &b) { return a.size() < b.size(); });
+            dialog->close();
+        });
+        QtDialogService().messageBox(text, QStringLiteral("T"), DialogService::Icon::None);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(box.width() <= screen.width() && box.height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(box.width()).arg(box.height())));
+        QVERIFY(shown.size() < 2200 && QStringView(shown).isValidUtf16());
+        shown.remove(QChar(0x200B));
+        QVERIFY(shown.startsWith(text.left(20)) && shown.endsWith(text.right(20)));
+    }
 }
 
 void CommonTest::goesOnBehindAFailedStep()
@@ -265,7 +295,10 @@ void CommonTest::readsOnlyFiniteLocaleNumbers()
     QCOMPARE(readLocaleNumber(normaliseDecimal(QStringLiteral("2.5"), false)),
              std::optional<double>(2.5));
     QCOMPARE(readLocaleNumber(QStringLiteral(" -3 ")), std::optional<double>(-3));
-    for (const char *text : {"", "abc", "inf", "nan", "1e999", "2,5s"})
+    // Too small for a double is still a number: zero.
+    for (const char *text : {"1e-400", " 2,5e-999 ", "-1E-400"})
+        QCOMPARE(readLocaleNumber(QString::fromLatin1(text)), std::optional<double>(0));
+    for (const char *text : {"", "abc", "inf", "nan", "1e999", "2,5s", "1e-400x", "e-400"})
         QVERIFY2(!readLocaleNumber(QString::fromLatin1(text)), text);
     QLocale::setDefault(QLocale::c());
 }

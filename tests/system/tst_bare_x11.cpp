@@ -8,6 +8,7 @@
 #include "support/RealForm.h"
 #include "support/XTestDisplay.h"
 
+#include <QProcess>
 #include <QTest>
 
 class BareX11Test : public QObject
@@ -19,6 +20,7 @@ private slots:
     void goneWindowReadsAsNoTaskAndEndsNothing();
     void closeRequestsCloseEveryCooperatingWindow();
     void withoutATrayHostAMinimisedWindowStaysReachable();
+    void withoutADisplayTheProgramSaysWhatIsMissing();
 };
 
 void BareX11Test::walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck()
@@ -96,5 +98,25 @@ void BareX11Test::withoutATrayHostAMinimisedWindowStaysReachable()
     QVERIFY(!real.form.minimizedToTray);
 }
 
+void BareX11Test::withoutADisplayTheProgramSaysWhatIsMissing()
+{
+    for (const char *display : {"", ":65000"}) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        if (*display)
+            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        program.setProcessEnvironment(environment);
+        program.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + "/trelvanix");
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 2);
+        const QByteArray said = program.readAllStandardError();
+        QCOMPARE(said.count('\n'), 1);
+        QVERIFY2(said.contains(*display ? "\":65000\"" : "DISPLAY is not set") &&
+                     said.contains("make run"),
+                 said.constData());
+    }
+}
 QTEST_MAIN(BareX11Test)
 #include "tst_bare_x11.moc"

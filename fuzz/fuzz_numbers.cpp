@@ -1,0 +1,34 @@
+// The interval box and the stored numbers and Booleans, under a point and a
+// comma locale.
+#include "FuzzText.h"
+#include "app/SettingValues.h"
+#include "common/Failure.h"
+#include "common/IntervalParsing.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    QLocale::setDefault(data[0] & 2 ? QLocale(QLocale::German) : QLocale::c());
+    const QString text = fuzzText(data + 1, size - 1);
+    for (const bool toPoint : {false, true})
+        if (normaliseDecimal(text, toPoint).size() != text.size())
+            std::abort();
+    if (const auto number = readLocaleNumber(normaliseDecimal(text, false)))
+        if (!std::isfinite(*number))
+            std::abort();
+    try {
+        textToInteger(text);
+    } catch (const Failure &) {
+    }
+    try {
+        textToBoolean(text);
+    } catch (const Failure &) {
+    }
+    return 0;
+}

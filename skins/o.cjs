@@ -1,0 +1,37 @@
+/* An example skin: a Qt style sheet. Copy it to x/o.cjs beside the program
+   (`make run SKIN=skins/o.cjs` does) and start the program. */
+QWidget {
+    background-color: #1f2a36;
+    color: #e6edf3;
+}
+QGroupBox {
+    border: 1px solid #3d5a73;
+    border-radius: 4px;
+    margin-top: 1.2em;
+}
+QGroupBox::title {
+    subcontrol-origin: margin;
+    left: 8px;
+}
+QPushButton {
+    background-color: #2f6f9f;
+    border: 1px solid #4a90c2;
+    border-radius: 3px;
+    padding: 3px 10px;
+}
+QPushButton:hover {
+    background-color: #3b82b8;
+}
+QPushButton:pressed {
+    background-color: #24577d;
+}
+QLineEdit, QTreeView, QListView, QHeaderView::section {
+    background-color: #15202b;
+    border: 1px solid #3d5a73;
+    selection-background-color: #2f6f9f;
+}
+QToolTip {
+    background-color: #15202b;
+    color: #e6edf3;
+    border: 1px solid #4a90c2;
+}

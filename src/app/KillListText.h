@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The kill list's stored text: each entry is a name and a type, written as
+// name||MySeparator1||type||MySeparator2||.
+namespace KillListText
+{
+QString entry(const QString &name, const QString &type);
+
+// The entries' pieces, in order, empty ones included.
+QStringList pieces(const QString &text);
+
+// A piece's fields: the name first, then the type when the piece has one.
+QStringList fields(const QString &piece);
+} // namespace KillListText

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// Our skin framework: a skin is a Qt style sheet in a UTF-8 text file. It is
+// driven as the window's start-up drives it: load, options, then apply.
+class SkinEngine
+{
+public:
+    enum Option : quint32 { Enabled = 1 };
+
+    // Loads the skin file; `part` names one part of a file that holds several
+    // (each begins with a line "/* [name] */"), empty for the whole file.
+    // Throws Failure when the file cannot be read or holds no skin.
+    void loadSkinFile(const QString &path, const QString &part);
+
+    quint32 options() const { return m_options; }
+    void setOptions(quint32 options) { m_options = options; }
+    // The program's message boxes and prompts take the skin too.
+    void setSkinsDialogs(bool on) { m_skinsDialogs = on; }
+    // Tool tips take the skinned window's colours and font.
+    void setSkinsToolTips(bool on) { m_skinsToolTips = on; }
+
+    // Applies the loaded skin to the window and its controls.
+    void applyToWindow(WId window) const;
+
+    // The largest skin file read; anything bigger is refused unread.
+    static constexpr qint64 largestFile = 256 * 1024;
+
+private:
+    QString m_sheet;
+    quint32 m_options = 0;
+    bool m_skinsDialogs = false;
+    bool m_skinsToolTips = false;
+};
