@@ -5,6 +5,7 @@
 int runListViewTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
 int runSettingsTests(int argc, char *argv[]);
+int runSettingsFileTests(int argc, char *argv[]);
 int runRefreshTests(int argc, char *argv[]);
 int runCommandsTests(int argc, char *argv[]);
 
@@ -14,7 +15,9 @@ int main(int argc, char *argv[])
     const int listFailures = runListViewTests(argc, argv);
     const int formFailures = runForm1Tests(argc, argv);
     const int settingsFailures = runSettingsTests(argc, argv);
+    const int settingsFileFailures = runSettingsFileTests(argc, argv);
     const int refreshFailures = runRefreshTests(argc, argv);
     const int commandsFailures = runCommandsTests(argc, argv);
-    return listFailures + formFailures + settingsFailures + refreshFailures + commandsFailures;
+    return listFailures + formFailures + settingsFailures + settingsFileFailures + refreshFailures +
+           commandsFailures;
 }

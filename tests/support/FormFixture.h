@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Form1.h"
+#include "common/StoreText.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
@@ -8,7 +9,9 @@
 #include "support/FakeTray.h"
 #include "support/FakeWindows.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -62,23 +65,30 @@ struct FormFixture {
         return made;
     }
 
+    // Where QSettings kept the store, which is where it stays.
     static QString settingsFile()
     {
         return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorbel"))
             .fileName();
     }
     static void clearSettingsStore() { QFile::remove(settingsFile()); }
+    static QByteArray settingsBytes()
+    {
+        QFile file(settingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
     static void store(const QString &key, const QString &value)
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                           QStringLiteral("Quorbel"));
-        settings.setValue(QStringLiteral("Trelvanix/") + key, value);
+        const QByteArray bytes = StoreText(settingsBytes()).withValue(u"Trelvanix", key, value);
+        QDir().mkpath(QFileInfo(settingsFile()).absolutePath());
+        QFile file(settingsFile());
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            file.write(bytes);
     }
     static QVariant stored(const QString &key)
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
-                           QStringLiteral("Quorbel"));
-        return settings.value(QStringLiteral("Trelvanix/") + key);
+        const std::optional<QString> value = StoreText(settingsBytes()).value(u"Trelvanix", key);
+        return value ? QVariant(*value) : QVariant();
     }
 
     QTemporaryDir programFolder;

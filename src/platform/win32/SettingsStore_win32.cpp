@@ -1,10 +1,51 @@
 #include "platform/SettingsStore.h"
 
-// Where earlier installations of the program kept their values.
-std::unique_ptr<QSettings> openSettingsStore(const QString &applicationName)
+#include <QSettings>
+
+namespace
 {
-    return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
-            applicationName,
-        QSettings::NativeFormat);
+// Where earlier installations of the program kept their values.
+class RegistryStore : public SettingsStore
+{
+public:
+    explicit RegistryStore(const QString &applicationName)
+        : m_settings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
+                         applicationName,
+                     QSettings::NativeFormat)
+    {
+    }
+
+    std::optional<QString> value(const QString &section, const QString &key) const override
+    {
+        const QVariant value = m_settings.value(section + QLatin1Char('/') + key);
+        return value.isValid() ? std::optional(value.toString()) : std::nullopt;
+    }
+
+    bool setValue(const QString &section, const QString &key, const QString &text) override
+    {
+        const QString path = section + QLatin1Char('/') + key;
+        const QVariant previous = m_settings.value(path);
+        m_settings.setValue(path, text);
+        m_settings.sync();
+        if (m_settings.status() == QSettings::NoError)
+            return true;
+        // The value stays unsaved in this object; put the previous one back so
+        // that no later sync saves it after the failure was reported.
+        if (previous.isValid())
+            m_settings.setValue(path, previous);
+        else
+            m_settings.remove(path);
+        return false;
+    }
+
+    QString location() const override { return m_settings.fileName(); }
+
+private:
+    QSettings m_settings;
+};
+} // namespace
+
+std::unique_ptr<SettingsStore> openSettingsStore(const QString &applicationName)
+{
+    return std::make_unique<RegistryStore>(applicationName);
 }
