@@ -35,3 +35,13 @@ QToolTip {
     color: #e6edf3;
     border: 1px solid #4a90c2;
 }
+QCheckBox::indicator, QTreeView::indicator {
+    width: 11px;
+    height: 11px;
+    border: 1px solid #8fb3d1;
+    background-color: #15202b;
+}
+QCheckBox::indicator:checked, QTreeView::indicator:checked {
+    background-color: #4a90c2;
+    image: none;
+}
