@@ -26,11 +26,16 @@ private slots:
     void leavesOutZombiesAndKernelThreads();
     void rejectsMalformedStatLines();
     void namesFromExeLinkAndComm();
+    void keepsWholeCharactersAndRealSuffixes_data();
+    void keepsWholeCharactersAndRealSuffixes();
 
     void firstEntryIsTheLowestId();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
     void deletedExecutableKeepsItsPlainName();
     void processThatExecsIsListedUnderItsNewName();
+    void suffixLikeTheKernelsStaysWhileTheFileExists_data();
+    void suffixLikeTheKernelsStaysWhileTheFileExists();
+    void execBetweenProgramsOfTheSameCommandNameShowsTheNewOne();
     void endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch();
 
 private:
@@ -148,6 +153,61 @@ void ProcFsTest::processThatExecsIsListedUnderItsNewName()
     shell.waitForFinished();
 }
 
+void ProcFsTest::suffixLikeTheKernelsStaysWhileTheFileExists_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("removed");
+    QTest::addColumn<QString>("listed");
+    QTest::newRow("named so") << "trelvanix-x (deleted)" << false << "trelvanix-x (deleted)";
+    QTest::newRow("named so, removed")
+        << "trelvanix-y (deleted)" << true << "trelvanix-y (deleted)";
+}
+
+void ProcFsTest::suffixLikeTheKernelsStaysWhileTheFileExists()
+{
+    QFETCH(QString, fileName);
+    QFETCH(bool, removed);
+    QFETCH(QString, listed);
+    QTemporaryDir dir;
+    auto sleeper = startSleeper(dir, fileName);
+    QVERIFY(sleeper);
+    QVERIFY(!removed || QFile::remove(dir.filePath(fileName)));
+    const auto seen = snapshotNow();
+    const auto found = seen.find(static_cast<quint32>(sleeper->processId()));
+    sleeper->kill();
+    sleeper->waitForFinished();
+    QVERIFY(found != seen.end());
+    QCOMPARE(QString::fromStdString(found->second), listed);
+}
+
+void ProcFsTest::execBetweenProgramsOfTheSameCommandNameShowsTheNewOne()
+{
+    // Both names share their first 15 characters, so the kernel's command
+    // name stays the same across the exec.
+    QTemporaryDir dir;
+    const QString before = QStringLiteral("trelvanix-exec-shell");
+    const QString after = QStringLiteral("trelvanix-exec-sleeper");
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sh"), dir.filePath(before)));
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), dir.filePath(after)));
+    for (const QString &name : {before, after})
+        QFile::setPermissions(dir.filePath(name), QFile::ReadOwner | QFile::ExeOwner);
+    QProcess shell;
+    shell.start(
+        dir.filePath(before),
+        {QStringLiteral("-c"), QStringLiteral("read line; exec \"$0\" 600"), dir.filePath(after)});
+    QVERIFY(shell.waitForStarted());
+    const auto pid = static_cast<quint32>(shell.processId());
+    QTRY_COMPARE(QString::fromStdString(snapshotNow().find(pid)->second), before);
+
+    shell.write("go\n");
+    const QString exeLink = QStringLiteral("/proc/%1/exe").arg(pid);
+    QTRY_COMPARE(QFileInfo(exeLink).symLinkTarget(), dir.filePath(after));
+    const std::string listed = snapshotNow().find(pid)->second;
+    shell.kill();
+    shell.waitForFinished();
+    QCOMPARE(QString::fromStdString(listed), after);
+}
+
 void ProcFsTest::endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch()
 {
     PidfdProcessControl control;
@@ -231,6 +291,38 @@ void ProcFsTest::namesFromExeLinkAndComm()
              std::string("a-very-long-name-indeed"));
     QCOMPARE(nameFromCommAndArgv0("short", "/opt/x/other"), std::string("short"));
     QCOMPARE(nameFromCommAndArgv0("a-very-long-nam", ""), std::string("a-very-long-nam"));
+}
+
+void ProcFsTest::keepsWholeCharactersAndRealSuffixes_data()
+{
+    QTest::addColumn<QByteArray>("linkTarget");
+    QTest::addColumn<bool>("fileAtTarget");
+    QTest::addColumn<int>("maxBytes");
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("removed") << QByteArray("/tmp/tool (deleted)") << false << 255
+                             << QByteArray("tool");
+    QTest::newRow("named so") << QByteArray("/tmp/x (deleted)") << true << 255
+                              << QByteArray("x (deleted)");
+    QTest::newRow("named so, removed")
+        << QByteArray("/tmp/x (deleted) (deleted)") << false << 255 << QByteArray("x (deleted)");
+    QTest::newRow("cut before a 2-byte character")
+        << QByteArray("/bin/ab\xc3\xa9") << false << 3 << QByteArray("ab");
+    QTest::newRow("cut after a 2-byte character")
+        << QByteArray("/bin/ab\xc3\xa9z") << false << 4 << QByteArray("ab\xc3\xa9");
+    QTest::newRow("cut inside a 4-byte character")
+        << QByteArray("/bin/a\xf0\x9f\x98\x80") << false << 4 << QByteArray("a");
+    QTest::newRow("cut inside a 3-byte character")
+        << QByteArray("/bin/\xe2\x9c\x93\xe2\x9c\x93") << false << 5 << QByteArray("\xe2\x9c\x93");
+}
+
+void ProcFsTest::keepsWholeCharactersAndRealSuffixes()
+{
+    QFETCH(QByteArray, linkTarget);
+    QFETCH(bool, fileAtTarget);
+    QFETCH(int, maxBytes);
+    QFETCH(QByteArray, name);
+    const std::string base = exeBaseName(linkTarget.toStdString(), fileAtTarget);
+    QCOMPARE(QByteArray::fromStdString(std::string(utf8Prefix(base, std::size_t(maxBytes)))), name);
 }
 
 QTEST_MAIN(ProcFsTest)

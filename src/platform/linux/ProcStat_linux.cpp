@@ -74,18 +74,35 @@ bool isListedProcess(const ProcStat &stat)
     return stat.state != 'Z' && stat.state != 'X' && (stat.flags & kernelThreadFlag) == 0;
 }
 
-std::string exeBaseName(std::string_view linkTarget)
+std::string exeBaseName(std::string_view linkTarget, bool fileAtTarget)
 {
-    constexpr std::string_view deleted = " (deleted)";
-    if (linkTarget.size() > deleted.size() && linkTarget.ends_with(deleted))
-        linkTarget.remove_suffix(deleted.size());
+    if (!fileAtTarget && linkTarget.size() > deletedSuffix.size() &&
+        linkTarget.ends_with(deletedSuffix))
+        linkTarget.remove_suffix(deletedSuffix.size());
     return std::string(baseName(linkTarget));
 }
 
 std::string nameFromCommAndArgv0(std::string_view comm, std::string_view argv0)
 {
     const std::string_view argName = baseName(argv0);
-    if (comm.size() == commLength && argName.size() > comm.size() && argName.starts_with(comm))
+    if (fillsComm(comm) && argName.size() > comm.size() && argName.starts_with(comm))
         return std::string(argName);
     return std::string(comm);
+}
+
+bool fillsComm(std::string_view comm)
+{
+    return comm.size() == commLength;
+}
+
+std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    std::size_t end = maxBytes;
+    // Back off over continuation bytes (10xxxxxx) to the start of the cut character.
+    for (int step = 0;
+         step < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++step)
+        --end;
+    return text.substr(0, end);
 }

@@ -23,10 +23,23 @@ std::optional<ProcStat> parseProcStat(std::string_view line);
 // Zombies have already ended and kernel threads are not programs.
 bool isListedProcess(const ProcStat &stat);
 
+// What the kernel appends to the `exe` link of a removed executable.
+constexpr std::string_view deletedSuffix = " (deleted)";
+
 // The file name of an `exe` link target, without its folder and without the
-// " (deleted)" that the kernel appends for a removed file.
-std::string exeBaseName(std::string_view linkTarget);
+// " (deleted)" that the kernel appends for a removed file. `fileAtTarget` says
+// that the file at the target, suffix and all, is the executable itself: its
+// real name ends that way.
+std::string exeBaseName(std::string_view linkTarget, bool fileAtTarget = false);
 
 // The name when the executable cannot be read (another user's process): the
 // kernel's 15-character `comm`, or argv[0]'s base name when `comm` is its prefix.
 std::string nameFromCommAndArgv0(std::string_view comm, std::string_view argv0);
+
+// Whether `comm` is cut to the kernel's 15 characters, so that two programs
+// may share it.
+bool fillsComm(std::string_view comm);
+
+// The longest start of `text` of at most `maxBytes` that ends between two
+// UTF-8 characters.
+std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes);

@@ -10,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -41,11 +42,24 @@ std::vector<quint32> listProcessIds(int procFd)
     return ids;
 }
 
-std::string executableName(int procFd, const std::string &pidText, const ProcStat &stat)
+// Whether the file at `target`, " (deleted)" and all, is the process's
+// executable, rather than the kernel's note that the executable was removed.
+bool fileAtTargetIsExecutable(int procFd, const std::string &pidText, const std::string &target)
 {
-    const std::string target = readLink(procFd, pidText + "/exe");
+    using FileStatus = struct stat;
+    FileStatus atTarget{};
+    FileStatus executable{};
+    return ::stat(target.c_str(), &atTarget) == 0 &&
+           ::fstatat(procFd, (pidText + "/exe").c_str(), &executable, 0) == 0 &&
+           atTarget.st_dev == executable.st_dev && atTarget.st_ino == executable.st_ino;
+}
+
+std::string executableName(int procFd, const std::string &pidText, const ProcStat &stat,
+                           const std::string &target)
+{
     if (!target.empty())
-        return exeBaseName(target);
+        return exeBaseName(target, target.ends_with(deletedSuffix) &&
+                                       fileAtTargetIsExecutable(procFd, pidText, target));
     const std::string cmdline = readProcFile(procFd, pidText + "/cmdline");
     return nameFromCommAndArgv0(stat.comm, cmdline.c_str()); // argv[0] ends at its NUL
 }
@@ -89,10 +103,11 @@ private:
         const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
         if (!stat || !isListedProcess(*stat))
             return false;
-        const std::string name = nameOf(id, pidText, *stat);
-        const std::size_t length = std::min(name.size(), sizeof entry.exeFile - 1);
-        std::memcpy(entry.exeFile, name.data(), length);
-        entry.exeFile[length] = '\0';
+        // The record's field bounds the name; it is never cut inside a character.
+        const std::string fullName = nameOf(id, pidText, *stat);
+        const std::string_view name = utf8Prefix(fullName, sizeof entry.exeFile - 1);
+        std::memcpy(entry.exeFile, name.data(), name.size());
+        entry.exeFile[name.size()] = '\0';
         entry.processId = id;
         m_startTimes[id] = stat->startTime;
         return true;
@@ -100,14 +115,19 @@ private:
 
     std::string nameOf(quint32 id, const std::string &pidText, const ProcStat &stat)
     {
+        // Only a cut command name costs a link read per scan; others change on exec.
+        const bool cut = fillsComm(stat.comm);
+        const std::string target = cut ? readLink(m_procFd.get(), pidText + "/exe") : std::string();
         const auto known = m_previousNames.find(id);
         if (known != m_previousNames.end() && known->second.startTime == stat.startTime &&
-            known->second.comm == stat.comm) {
+            known->second.comm == stat.comm && known->second.exeTarget == target) {
             return m_knownNames.insert_or_assign(id, std::move(known->second)).first->second.name;
         }
-        std::string name = executableName(m_procFd.get(), pidText, stat);
+        std::string name =
+            executableName(m_procFd.get(), pidText, stat,
+                           cut ? target : readLink(m_procFd.get(), pidText + "/exe"));
         m_knownNames.insert_or_assign(
-            id, ProcFsSnapshotSource::KnownName{stat.startTime, stat.comm, name});
+            id, ProcFsSnapshotSource::KnownName{stat.startTime, stat.comm, target, name});
         return name;
     }
 

@@ -17,10 +17,13 @@ public:
 
     // A process's name as the latest snapshot found it. Reading the name is
     // the dearest part of a scan; it is read again only when the process is
-    // new or its command name changed (as it does on exec).
+    // new or its command name changed (as it does on exec). A command name cut
+    // to 15 characters may stay the same across an exec, so the executable's
+    // link is then compared as well.
     struct KnownName {
         quint64 startTime;
         std::string comm;
+        std::string exeTarget; // kept only for a command name cut short
         std::string name;
     };
     using KnownNames = std::unordered_map<quint32, KnownName>;
