@@ -7,6 +7,7 @@
 #include "common/ErrorReport.h"
 #include "common/Failure.h"
 #include "common/StepGuard.h"
+#include "common/VisibleText.h"
 #include "platform/PlatformServices.h"
 #include "proc/TerminationBatch.h"
 
@@ -76,7 +77,7 @@ void Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
     if (guard.test(118, [&] { return !ended; }))
         guard.step(120, [&] {
             DialogService::current().messageBox(QStringLiteral("Unable to terminate ") +
-                                                    ListView1->text(position),
+                                                    visibleText(ListView1->text(position)),
                                                 QString(), DialogService::Icon::None);
         });
     guard.step(122, [&] { batch.release(std::move(handle), ended); });

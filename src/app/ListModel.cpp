@@ -1,6 +1,7 @@
 #include "app/ListModel.h"
 
 #include "common/Failure.h"
+#include "common/VisibleText.h"
 
 #include <algorithm>
 
@@ -183,8 +184,9 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     const Row *row = shownRow(index.row());
     if (!row || index.column() < 0 || index.column() > 2)
         return {};
+    // Names come from other programs; text() and the commands keep them verbatim.
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return row->texts[index.column()];
+        return index.column() == 0 ? visibleText(row->texts[0]) : row->texts[index.column()];
     if (role == Qt::CheckStateRole && m_checkBoxes && index.column() == 0)
         return row->checked ? Qt::Checked : Qt::Unchecked;
     return {};

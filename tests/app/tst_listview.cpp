@@ -27,6 +27,8 @@ private slots:
     void keepsScrollPositionAcrossARebuild();
     void oneTwipColumnIsPresentButNarrow();
     void screenReaderReadsCellsAndCheckStates();
+    void showsControlAndDirectionMarksButKeepsTheName_data();
+    void showsControlAndDirectionMarksButKeepsTheName();
 
 private:
     void fill(const QStringList &names);
@@ -217,6 +219,43 @@ void ListViewTest::screenReaderReadsCellsAndCheckStates()
     QVERIFY(!alpha->state().checked);
     QVERIFY(beta->state().checked);
     QCOMPARE(list->tableInterface()->columnDescription(0), QStringLiteral("Name"));
+}
+
+void ListViewTest::showsControlAndDirectionMarksButKeepsTheName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << "Gr\u00fc\u00dfe \u2713 \u65e5\u00a0\u2070"
+                           << "Gr\u00fc\u00dfe \u2713 \u65e5\u00a0\u2070";
+    QTest::newRow("override") << "a\u202eexe.txt"
+                              << "a<U+202E>exe.txt";
+    QTest::newRow("newline") << "two\nlines"
+                             << "two\u240alines";
+    QTest::newRow("NUL, tab, unit separator") << QString::fromUtf16(u"\0\t\x1f", 3) << "\u2400\u2409\u241f";
+    QTest::newRow("DEL") << "a\x7f"
+                         << "a\u2421";
+    QTest::newRow("C1") << "\u0080\u0085\u009f"
+                        << "<U+0080><U+0085><U+009F>";
+    QTest::newRow("separators") << "\u2028\u2029"
+                                << "<U+2028><U+2029>";
+    QTest::newRow("marks") << "\u200e\u200f\u061c"
+                           << "<U+200E><U+200F><U+061C>";
+    QTest::newRow("embeddings") << "\u202a\u202b\u202c\u202d"
+                                << "<U+202A><U+202B><U+202C><U+202D>";
+    QTest::newRow("isolates") << "\u2066\u2067\u2068\u2069"
+                              << "<U+2066><U+2067><U+2068><U+2069>";
+}
+
+void ListViewTest::showsControlAndDirectionMarksButKeepsTheName()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    fill({name});
+    showAndSettle();
+    const QModelIndex cell = view->model()->index(0, 0);
+    QCOMPARE(cell.data(Qt::DisplayRole).toString(), shown);
+    QCOMPARE(cell.data(Qt::AccessibleTextRole).toString(), shown);
+    QCOMPARE(view->text(1), name);
 }
 
 int runListViewTests(int argc, char *argv[])
