@@ -50,6 +50,8 @@ class WindowsX11Test : public QObject
 private slots:
     void tasksAreTheShownDecoratedTitledWindows();
     void titlesDecodeFromEveryEncoding();
+    void hugeTitlesKeepTheirFirstCharacters_data();
+    void hugeTitlesKeepTheirFirstCharacters();
     void programsOwnWindowIsNeverATaskButItsMessageBoxIs();
     void topmostWindowStaysAboveNewOnesUntilSentToTheBottom();
     void windowMadeTopmostBeforeItIsShownCanBeSentToTheBottom();
@@ -105,6 +107,40 @@ void WindowsX11Test::titlesDecodeFromEveryEncoding()
                                               {idText(latin1), QStringLiteral("café")},
                                               {idText(compound), QStringLiteral("Привет")}};
     QCOMPARE(tasks, expected);
+}
+
+void WindowsX11Test::hugeTitlesKeepTheirFirstCharacters_data()
+{
+    QTest::addColumn<QByteArray>("title");
+    QTest::addColumn<int>("encoding");
+    QTest::addColumn<QString>("listed");
+    const QByteArray prefix = ourPrefix.toUtf8();
+    const QString check = QStringLiteral("\u2713").repeated(1009);
+    QTest::newRow("UTF-8") << prefix + QByteArray("\xe2\x9c\x93").repeated(6000)
+                           << int(NewWindow::Utf8) << check;
+    // 15 + 1009 units would end inside the last pair.
+    const QString grin = QString::fromUtf8("\xf0\x9f\x98\x80");
+    QTest::newRow("UTF-8 pairs") << prefix + QByteArray("\xf0\x9f\x98\x80").repeated(3000)
+                                 << int(NewWindow::Utf8) << grin.repeated(504);
+    QTest::newRow("Latin-1") << prefix + QByteArray("\xe9").repeated(10000)
+                             << int(NewWindow::Latin1) << QStringLiteral("\u00e9").repeated(1009);
+    QTest::newRow("COMPOUND_TEXT")
+        << prefix + "\x1b-L" + QByteArray("\xbf").repeated(10000) << int(NewWindow::CompoundText)
+        << QStringLiteral("\u041f").repeated(1009);
+}
+
+void WindowsX11Test::hugeTitlesKeepTheirFirstCharacters()
+{
+    QFETCH(QByteArray, title);
+    QFETCH(int, encoding);
+    QFETCH(QString, listed);
+    XTestDisplay x;
+    const xcb_window_t window =
+        x.createWindow({.title = title, .encoding = NewWindow::Encoding(encoding)});
+    QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(window), 10000);
+    X11WindowWalk walk(std::make_shared<XConnection>());
+    QTRY_COMPARE_WITH_TIMEOUT(ourTasks(walk).size(), 1u, 10000);
+    QCOMPARE(ourTasks(walk).begin()->second, listed);
 }
 
 void WindowsX11Test::programsOwnWindowIsNeverATaskButItsMessageBoxIs()

@@ -1,6 +1,7 @@
 #include "platform/linux/WindowFacts_x11.h"
 
-#include <xcb/xcb_icccm.h>
+#include "platform/linux/WindowTitle_x11.h"
+
 
 #include <algorithm>
 
@@ -32,12 +33,22 @@ XcbReply<xcb_get_property_reply_t> propertyReply(XConnection &x, xcb_get_propert
     return XcbReply<xcb_get_property_reply_t>(xcb_get_property_reply(x.xcb(), cookie, nullptr));
 }
 
+// Titles are asked for bounded: a client may set megabytes.
+xcb_get_property_cookie_t titleProperty(XConnection &x, xcb_window_t window, xcb_atom_t property,
+                                        xcb_atom_t type)
+{
+    return xcb_get_property(x.xcb(), 0, window, property, type, 0, titleFetchLongs);
+}
+
 FactCookies requestFacts(XConnection &x, xcb_window_t window)
 {
     xcb_ewmh_connection_t *ewmh = x.ewmh();
-    return {xcb_get_window_attributes(x.xcb(), window), getProperty(x, window, x.wmState()),
-            xcb_ewmh_get_wm_window_type(ewmh, window),  getProperty(x, window, x.motifWmHints()),
-            xcb_ewmh_get_wm_name(ewmh, window),         xcb_icccm_get_wm_name(x.xcb(), window)};
+    return {xcb_get_window_attributes(x.xcb(), window),
+            getProperty(x, window, x.wmState()),
+            xcb_ewmh_get_wm_window_type(ewmh, window),
+            getProperty(x, window, x.motifWmHints()),
+            titleProperty(x, window, ewmh->_NET_WM_NAME, ewmh->UTF8_STRING),
+            titleProperty(x, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY)};
 }
 
 bool isUndecoratedType(XConnection &x, xcb_get_property_cookie_t cookie)
@@ -65,37 +76,30 @@ bool motifUndecorated(const xcb_get_property_reply_t *hints)
     return (values[0] & motifDecorationsFlag) && values[2] == 0;
 }
 
-// A title ends at its first NUL, as a C string would.
-QByteArray titleBytes(const char *data, uint32_t length)
+QByteArrayView propertyBytes(const xcb_get_property_reply_t *reply)
 {
-    const QByteArray bytes(data, static_cast<qsizetype>(length));
-    const qsizetype nul = bytes.indexOf('\0');
-    return nul < 0 ? bytes : bytes.left(nul);
+    return {static_cast<const char *>(xcb_get_property_value(reply)),
+            xcb_get_property_value_length(reply)};
+}
+
+TitleEncoding encodingOf(XConnection &x, xcb_atom_t type)
+{
+    if (type == x.compoundText())
+        return TitleEncoding::CompoundText;
+    return type == x.ewmh()->UTF8_STRING ? TitleEncoding::Utf8 : TitleEncoding::Latin1;
 }
 
 QString readTitle(XConnection &x, const FactCookies &cookies)
 {
-    xcb_ewmh_connection_t *ewmh = x.ewmh();
+    const auto netName = propertyReply(x, cookies.netWmName);
+    const auto name = propertyReply(x, cookies.wmName);
     QString title;
-    xcb_ewmh_get_utf8_strings_reply_t netName;
-    if (xcb_ewmh_get_wm_name_reply(ewmh, cookies.netWmName, &netName, nullptr)) {
-        title = QString::fromUtf8(titleBytes(netName.strings, netName.strings_len));
-        xcb_ewmh_get_utf8_strings_reply_wipe(&netName);
-    }
-    xcb_icccm_get_text_property_reply_t name;
-    if (!xcb_icccm_get_wm_name_reply(x.xcb(), cookies.wmName, &name, nullptr))
+    if (netName && netName->type == x.ewmh()->UTF8_STRING && netName->format == 8)
+        title = decodeTitle(propertyBytes(netName.get()), TitleEncoding::Utf8);
+    if (!title.isEmpty() || !name || name->type == XCB_ATOM_NONE)
         return title;
-    if (title.isEmpty()) {
-        const QByteArray bytes = titleBytes(name.name, name.name_len);
-        if (name.encoding == x.compoundText())
-            title = x.decodeCompoundText(bytes);
-        else if (name.encoding == ewmh->UTF8_STRING)
-            title = QString::fromUtf8(bytes);
-        else
-            title = QString::fromLatin1(bytes);
-    }
-    xcb_icccm_get_text_property_reply_wipe(&name);
-    return title;
+    return decodeTitle(propertyBytes(name.get()), encodingOf(x, name->type),
+                       [&x](const QByteArray &bytes) { return x.decodeCompoundText(bytes); });
 }
 
 WindowFacts collectFacts(XConnection &x, const FactCookies &cookies)

@@ -1,0 +1,51 @@
+#include "platform/linux/WindowTitle_x11.h"
+
+#include "platform/linux/ProcStat_linux.h"
+
+namespace
+{
+constexpr char escape = '\x1b';
+
+// A server reply cut at the fetch bound may end inside an escape sequence
+// (ESC, intermediate bytes 0x20-0x2F, then a final byte); the decoder would
+// reject the whole title for it.
+QByteArrayView withoutOpenEscape(QByteArrayView bytes)
+{
+    qsizetype end = bytes.size();
+    while (end > 0 && bytes[end - 1] >= 0x20 && bytes[end - 1] <= 0x2f)
+        --end;
+    return end > 0 && bytes[end - 1] == escape ? bytes.first(end - 1) : bytes;
+}
+} // namespace
+
+QString leftCharacters(const QString &text, qsizetype limit)
+{
+    if (text.size() <= limit)
+        return text;
+    const bool splitsPair = limit > 0 && text[limit - 1].isHighSurrogate();
+    return text.left(splitsPair ? limit - 1 : limit);
+}
+
+QString decodeTitle(QByteArrayView bytes, TitleEncoding encoding,
+                    const CompoundTextDecoder &decodeCompound)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes = bytes.first(nul);
+    switch (encoding) {
+    case TitleEncoding::Utf8: {
+        const std::string_view whole(bytes.data(), static_cast<std::size_t>(bytes.size()));
+        const std::string_view kept = utf8Prefix(whole, titleByteLimit);
+        return leftCharacters(QString::fromUtf8(kept.data(), static_cast<qsizetype>(kept.size())),
+                              titleCharacterLimit);
+    }
+    case TitleEncoding::Latin1:
+        return QString::fromLatin1(bytes.first(std::min(bytes.size(), titleCharacterLimit)));
+    case TitleEncoding::CompoundText:
+        bytes = withoutOpenEscape(bytes.first(std::min(bytes.size(), titleByteLimit)));
+        if (!decodeCompound)
+            return leftCharacters(QString::fromLatin1(bytes), titleCharacterLimit);
+        return leftCharacters(decodeCompound(bytes.toByteArray()), titleCharacterLimit);
+    }
+    return {};
+}
