@@ -1,7 +1,8 @@
 // The refresh (process pass, two yields, task pass, one paint) against a bare
 // scan of /proc/*/stat, a bare listing of the window titles and a plain model
 // fill, in the same run, with 200 windows open and extra sleeping processes
-// that it starts and ends. Needs a display with a window manager.
+// that it starts and ends; last, the refresh with a window whose title is
+// 10 MB against the same without it. Needs a display with a window manager.
 //   refresh_bench [EXTRA...]        (default: 0 1000 5000)
 #include "BenchSupport.h"
 #include "app/Form1.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <dirent.h>
@@ -86,6 +88,53 @@ int bareWindowListing(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stackin
     return count;
 }
 
+bool isListed(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stacking, xcb_window_t window)
+{
+    auto *list = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, stacking, XCB_ATOM_WINDOW, 0, 100000), nullptr);
+    if (!list)
+        return false;
+    const auto *windows = static_cast<const xcb_window_t *>(xcb_get_property_value(list));
+    const bool found = std::find(windows, windows + xcb_get_property_value_length(list) / 4,
+                                 window) != windows + xcb_get_property_value_length(list) / 4;
+    std::free(list);
+    return found;
+}
+
+// A window whose title is `megabytes` MB, as _NET_WM_NAME and as WM_NAME,
+// taken on by the window manager; it goes when the object does.
+class HugeTitleWindow
+{
+public:
+    HugeTitleWindow(xcb_connection_t *c, xcb_window_t root, xcb_atom_t stacking, int megabytes)
+        : m_c(c), m_window(xcb_generate_id(c))
+    {
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, root, 30, 30, 200, 80, 1,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        const std::string title(static_cast<std::size_t>(megabytes) << 20, 'T');
+        const auto length = static_cast<uint32_t>(title.size());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, internAtom(c, "_NET_WM_NAME"),
+                            internAtom(c, "UTF8_STRING"), 8, length, title.data());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
+                            8, length, title.data());
+        xcb_map_window(c, m_window);
+        xcb_flush(c);
+        for (int tries = 0; tries < 600 && !isListed(c, root, stacking, m_window); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ~HugeTitleWindow()
+    {
+        xcb_destroy_window(m_c, m_window);
+        std::free(xcb_get_input_focus_reply(m_c, xcb_get_input_focus(m_c), nullptr));
+    }
+    HugeTitleWindow(const HugeTitleWindow &) = delete;
+    HugeTitleWindow &operator=(const HugeTitleWindow &) = delete;
+
+private:
+    xcb_connection_t *m_c;
+    xcb_window_t m_window;
+};
+
 // What "Refresh List Above" does, and the paint that shows it.
 void refresh(Form1 &form)
 {
@@ -146,6 +195,15 @@ int main(int argc, char *argv[])
                     processPass, taskPass, paint);
         std::fflush(stdout);
     }
+
+    // A client may set a title of any size; the refresh reads only its start.
+    const double plain = medianMs([&] { refresh(form); });
+    const double huge = [&] {
+        const HugeTitleWindow window(c, root, stacking, 10);
+        return medianMs([&] { refresh(form); });
+    }();
+    std::printf("\nwith a 10 MB title open: without %.2f ms, with %.2f ms, ratio %.2fx\n", plain,
+                huge, huge / plain);
     xcb_disconnect(c);
     return 0;
 }
