@@ -1,5 +1,7 @@
 #include "common/BoxText.h"
 
+#include "common/TextCut.h"
+
 #include <QStringList>
 
 namespace
@@ -12,21 +14,12 @@ constexpr qsizetype longestUnbrokenRun = 60;
 const QString ellipsis = QStringLiteral("\u2026");
 const QChar zeroWidthSpace(0x200B);
 
-// Never between the two halves of a surrogate pair.
-qsizetype boundaryAtOrBefore(const QString &text, qsizetype position)
-{
-    return position > 0 && position < text.size() && text[position].isLowSurrogate() ? position - 1
-                                                                                     : position;
-}
-
 QString middleCharactersCut(const QString &text)
 {
     if (text.size() <= mostCharacters)
         return text;
     const qsizetype half = mostCharacters / 2;
-    const qsizetype headEnd = boundaryAtOrBefore(text, half);
-    const qsizetype tailStart = boundaryAtOrBefore(text, text.size() - half);
-    return text.left(headEnd) + ellipsis + text.mid(tailStart);
+    return leftCharacters(text, half) + ellipsis + rightCharacters(text, half);
 }
 
 QString middleLinesCut(const QString &text)

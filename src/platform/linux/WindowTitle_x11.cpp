@@ -1,5 +1,6 @@
 #include "platform/linux/WindowTitle_x11.h"
 
+#include "common/TextCut.h"
 #include "platform/linux/ProcStat_linux.h"
 
 namespace
@@ -17,14 +18,6 @@ QByteArrayView withoutOpenEscape(QByteArrayView bytes)
     return end > 0 && bytes[end - 1] == escape ? bytes.first(end - 1) : bytes;
 }
 } // namespace
-
-QString leftCharacters(const QString &text, qsizetype limit)
-{
-    if (text.size() <= limit)
-        return text;
-    const bool splitsPair = limit > 0 && text[limit - 1].isHighSurrogate();
-    return text.left(splitsPair ? limit - 1 : limit);
-}
 
 QString decodeTitle(QByteArrayView bytes, TitleEncoding encoding,
                     const CompoundTextDecoder &decodeCompound)

@@ -24,6 +24,3 @@ using CompoundTextDecoder = std::function<QString(const QByteArray &)>;
 // surrogate pair. Without a decoder, COMPOUND_TEXT reads as Latin-1.
 QString decodeTitle(QByteArrayView bytes, TitleEncoding encoding,
                     const CompoundTextDecoder &decodeCompound = {});
-
-// `text` kept to its first `limit` UTF-16 units, a surrogate pair whole or not at all.
-QString leftCharacters(const QString &text, qsizetype limit);
