@@ -66,7 +66,7 @@ void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
         QVERIFY(!x.hasState(main, "_NET_WM_STATE_ABOVE"));
         QVERIFY(program.clickAt(check1At));
         QTRY_VERIFY_WITH_TIMEOUT(x.hasState(main, "_NET_WM_STATE_ABOVE"), 5000);
-        QVERIFY(stores(config, QStringLiteral("Check1=1")));
+        QTRY_VERIFY_WITH_TIMEOUT(stores(config, QStringLiteral("Check1=1")), 5000);
         const xcb_window_t other = x.createWindow({"Trelvanix test newcomer"});
         QTRY_VERIFY_WITH_TIMEOUT(x.isManaged(other), 10000);
         QTest::qWait(200);
@@ -82,7 +82,7 @@ void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
     QVERIFY(again.clickAt(check1At));
     QTRY_VERIFY_WITH_TIMEOUT(!x.hasState(restarted, "_NET_WM_STATE_ABOVE"), 5000);
     QTRY_VERIFY(x.stackingIndex(restarted) > x.stackingIndex(other));
-    QVERIFY(stores(config, QStringLiteral("Check1=0")));
+    QTRY_VERIFY_WITH_TIMEOUT(stores(config, QStringLiteral("Check1=0")), 5000);
     QVERIFY(again.closeAndWait(x));
 }
 
