@@ -1,12 +1,13 @@
 #include "app/Form1.h"
+#include "common/ToolkitStart.h"
 #include "platform/Display.h"
 #include "platform/EndRequests.h"
 #include "platform/PlatformServices.h"
 
 #include <QApplication>
 
-#include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace
 {
@@ -28,24 +29,27 @@ struct RunningForm {
 
 int main(int argc, char *argv[])
 {
+    // From the start, so that an end asked for during start-up is kept and
+    // acted on once the window is loaded.
+    catchEndRequests();
     // The windows we list and order are X11 windows; on a Wayland session we
     // run on XWayland whenever it is there.
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     // Qt would abort here with advice to reinstall; say what is missing instead.
     if (const QString problem = displayProblem(); !problem.isEmpty()) {
-        std::fprintf(stderr,
-                     "trelvanix: %s. It needs an X11 display; `make run` starts a private one.\n",
-                     qPrintable(problem));
+        reportNoDisplay(problem);
         return 2;
     }
+    std::optional<ToolkitStartWatch> startWatch(std::in_place);
     QApplication app(argc, argv);
+    startWatch.reset();
     // Only the main window's close ends the program: closing a message box
     // while the window is hidden in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);
     PlatformServices platform = createPlatformServices();
     Form1 form(platform, QCoreApplication::applicationDirPath());
-    onEndRequested(&form, [&form] { form.Form_QueryUnload(); });
+    onEndRequested(&form, [&form] { form.requestEnd(Form1::EndRequest::Unattended); });
     form.Form_Load();
     // Registered after the settings store was first opened, so that this runs
     // before the store's own parts are torn down at exit.

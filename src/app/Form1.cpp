@@ -50,7 +50,11 @@ std::array<QPushButton *, 7> Form1::pushButtons() const
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    Form_QueryUnload();
+    // Never cancelled; what is half done finishes first.
+    if (isMidway())
+        requestEnd(EndRequest::ByUser);
+    else
+        Form_QueryUnload();
     event->accept();
 }
 

@@ -40,6 +40,13 @@ public:
     void Form_Load();
     // Runs whenever the window is about to close; never cancels.
     void Form_QueryUnload();
+    // Who asked for the end: the user (the window's close, the program's own
+    // row in a kill pass), or someone outside with nobody left to answer boxes.
+    enum class EndRequest { ByUser, Unattended };
+    // Ends the program as a close does, from the event loop once nothing is
+    // half done: start-up, a refresh and a kill pass finish first, and a kill
+    // pass ends no further row.
+    void requestEnd(EndRequest request);
     // When the program is ended from under it (Qt ends it when the display
     // goes), saves the kill list without a word, unless the close handler ran.
     void saveKillListAtExit() noexcept;
@@ -140,8 +147,11 @@ private:
     QString killListEntry(int position) const;
     void markAll(const char *handlerLabel, bool checked);
     void markByName(const char *handlerLabel, bool containing);
-    void killRow(StepGuard &guard, TerminationBatch &batch, int position);
+    bool killRow(StepGuard &guard, TerminationBatch &batch, int position);
     void endProgram();
+    bool isMidway() const;
+    void endWhenIdle();
+    void endLaterIfRequested();
 
     void connectCommands();
     void saveRefreshOptions(const char *handler);
@@ -164,6 +174,9 @@ private:
     std::optional<QCursor> m_mouseIcon;
     SkinEngine SkinFramework1;
     bool m_unloaded = false;
+    bool m_loaded = false;
+    bool m_killListRestored = false;
+    bool m_endRequested = false;
     bool m_refreshing = false;
     bool m_refreshPending = false;
     std::vector<void (Form1::*)()> m_deferredCommands;

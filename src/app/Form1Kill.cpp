@@ -11,6 +11,8 @@
 #include "platform/PlatformServices.h"
 #include "proc/TerminationBatch.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 namespace
@@ -41,35 +43,47 @@ void Form1::PushButton5_Click()
     guard.step(102, [&] { killBusy = true; });
     TerminationBatch batch(*m_platform.processControl, *m_platform.windowControl,
                            *m_platform.processSnapshots);
+    bool ownRowChecked = false;
     int count = 0;
     int position = 1;
+    // An end asked for meanwhile stops the walk: no row is ended after it.
     guard.loop(
-        104, [&] { return position <= (count = ListView1->count()); }, 124,
-        [&] { return ++position <= count; }, [&] { killRow(guard, batch, position); });
-    guard.step(126, [&] {
-        batch.waitForAll(endWaitLimit);
-        PushButton1_Click();
-    });
+        104, [&] { return !m_endRequested && position <= (count = ListView1->count()); }, 124,
+        [&] { return !m_endRequested && ++position <= count; },
+        [&] { ownRowChecked |= killRow(guard, batch, position); });
+    // Ending itself mid-walk would leave the later rows running and the kill
+    // list unsaved; the program goes last, as a close ends it.
+    if (ownRowChecked)
+        requestEnd(EndRequest::ByUser);
+    if (!m_endRequested)
+        guard.step(126, [&] {
+            batch.waitForAll(endWaitLimit);
+            PushButton1_Click();
+        });
     guard.step(128, [&] { killBusy = false; });
+    endLaterIfRequested();
 }
 
-void Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
+// Handles one row; true when it is the program's own process, left for last.
+bool Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
 {
     // A row that cannot be read is left alone: nothing is ended on a guess.
     bool checked = false;
     if (!guard.step(106, [&] { checked = ListView1->isChecked(position); }) || !checked)
-        return;
+        return false;
     qint32 id = 0;
     if (!guard.step(108, [&] { id = listedId(ListView1->subItem(position, 1)); }))
-        return;
+        return false;
     bool isTask = false;
     if (!guard.step(110,
                     [&] { isTask = ListView1->subItem(position, 2) == QLatin1String("Task"); }))
-        return;
+        return false;
     if (isTask) {
         guard.step(112, [&] { batch.requestClose(id); });
-        return;
+        return false;
     }
+    if (id == QCoreApplication::applicationPid())
+        return true;
     std::unique_ptr<ProcessHandle> handle;
     guard.step(114, [&] { handle = batch.openListedProcess(id); });
     bool ended = false;
@@ -81,4 +95,5 @@ void Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
                                                 QString(), DialogService::Icon::None);
         });
     guard.step(122, [&] { batch.release(std::move(handle), ended); });
+    return false;
 }

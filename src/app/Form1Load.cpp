@@ -4,6 +4,7 @@
 #include "app/CursorFile.h"
 #include "app/ListView.h"
 #include "common/AppIcon.h"
+#include "common/DialogService.h"
 #include "common/ErrorReport.h"
 #include "common/ShellHelpers.h"
 #include "common/StepGuard.h"
@@ -41,8 +42,11 @@ void Form1::Form_Load()
     guard.step(164, [&] { mainWindowHandle = ownWindow(); });
     refreshRunningList(guard, 166);
     restoreKillList(guard);
+    m_killListRestored = true;
     restoreOptions(guard);
     applyRefreshOption(guard);
+    m_loaded = true;
+    endLaterIfRequested();
 }
 
 void Form1::setUpColumns(StepGuard &guard)
@@ -71,10 +75,40 @@ void Form1::Form_QueryUnload()
         return;
     m_unloaded = true;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Form_QueryUnload")));
-    saveKillList(guard);
+    // A list not yet read from the store would overwrite it with nothing.
+    if (m_killListRestored)
+        saveKillList(guard);
     guard.step(110, [&] { cSysTray1->setInTray(false); });
     guard.step(112, [] { QCoreApplication::processEvents(); });
     guard.step(114, [&] { endProgram(); });
+}
+
+void Form1::requestEnd(EndRequest request)
+{
+    if (request == EndRequest::Unattended)
+        DialogService::answerUnattended();
+    m_endRequested = true;
+    QMetaObject::invokeMethod(this, &Form1::endWhenIdle, Qt::QueuedConnection);
+}
+
+// Start-up, a refresh and a kill pass yield to events midway; an end that ran
+// there would save a list not yet restored, or let the pass go on ending rows.
+bool Form1::isMidway() const
+{
+    return !m_loaded || m_refreshing || killBusy;
+}
+
+void Form1::endWhenIdle()
+{
+    if (m_endRequested && !isMidway())
+        Form_QueryUnload();
+}
+
+void Form1::endLaterIfRequested()
+{
+    // Queued, so that it runs from the event loop and not before it starts.
+    if (m_endRequested)
+        QMetaObject::invokeMethod(this, &Form1::endWhenIdle, Qt::QueuedConnection);
 }
 
 void Form1::endProgram()

@@ -71,16 +71,17 @@ void Form1::refreshRunningList(StepGuard &guard, int firstStep)
     m_refreshing = false;
     if (!m_deferredCommands.empty())
         QMetaObject::invokeMethod(this, &Form1::runDeferredCommands, Qt::QueuedConnection);
+    endLaterIfRequested();
 }
 
 // A command pressed during a refresh's yields would act on a half-built list
-// (the processes without the tasks); it runs once the refresh is done.
+// (the processes without the tasks); it runs once the refresh is done, in the
+// order pressed. Only a repeat of the press just before adds nothing.
 bool Form1::deferredUntilRefreshed(void (Form1::*command)())
 {
     if (!m_refreshing)
         return false;
-    if (std::find(m_deferredCommands.begin(), m_deferredCommands.end(), command) ==
-        m_deferredCommands.end())
+    if (m_deferredCommands.empty() || m_deferredCommands.back() != command)
         m_deferredCommands.push_back(command);
     return true;
 }

@@ -37,7 +37,7 @@ QString Form1::killListEntry(int position) const
 
 void Form1::saveKillListAtExit() noexcept
 {
-    if (m_unloaded)
+    if (m_unloaded || !m_killListRestored)
         return;
     m_unloaded = true;
     try {

@@ -4,13 +4,42 @@
 #include "common/ShellHelpers.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
+
+#include <cstdio>
+#include <vector>
 
 namespace
 {
 DialogService *installedService = nullptr;
+std::vector<QPointer<QDialog>> openBoxes;
+
+// Lists a box as open for as long as its own loop runs.
+class OpenBox
+{
+public:
+    explicit OpenBox(QDialog &box) { openBoxes.emplace_back(&box); }
+    ~OpenBox() { openBoxes.pop_back(); }
+    OpenBox(const OpenBox &) = delete;
+    OpenBox &operator=(const OpenBox &) = delete;
+};
+
+class StandardErrorDialogs : public DialogService
+{
+public:
+    void messageBox(const QString &text, const QString &title, Icon) override
+    {
+        const QString caption = title.isEmpty() ? applicationTitle() : title;
+        // One line each: the box's line breaks would split a report in a log.
+        std::fprintf(stderr, "trelvanix: %s: %s\n", qPrintable(caption),
+                     qPrintable(boundedForBox(text).simplified()));
+    }
+    QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
+};
 
 QString titleOrApplicationTitle(const QString &title)
 {
@@ -42,6 +71,20 @@ void DialogService::install(DialogService *service)
     installedService = service;
 }
 
+void DialogService::answerUnattended()
+{
+    static StandardErrorDialogs unattended;
+    installedService = &unattended;
+    QtDialogService::closeOpenBoxes();
+}
+
+void QtDialogService::closeOpenBoxes()
+{
+    for (const QPointer<QDialog> &box : openBoxes)
+        if (box)
+            box->done(QDialog::Rejected);
+}
+
 void QtDialogService::messageBox(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(qtIcon(icon), titleOrApplicationTitle(title), boundedForBox(text),
@@ -49,6 +92,7 @@ void QtDialogService::messageBox(const QString &text, const QString &title, Icon
     // Texts carry names and titles that other programs choose: never markup.
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
+    const OpenBox open(box);
     box.exec();
 }
 
@@ -62,5 +106,6 @@ QString QtDialogService::inputBox(const QString &prompt, const QString &title,
     dialog.setTextValue(defaultText);
     for (QLabel *label : dialog.findChildren<QLabel *>())
         label->setTextFormat(Qt::PlainText);
+    const OpenBox open(dialog);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

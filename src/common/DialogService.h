@@ -25,12 +25,19 @@ public:
     // Installs a service for the rest of the run (or until replaced); nullptr restores the real
     // one.
     static void install(DialogService *service);
+    // For the rest of the run nobody is there to answer (the program was asked
+    // from outside to end, as at logout): boxes go to standard error and
+    // return at once, prompts are cancelled, and the boxes open now close.
+    static void answerUnattended();
 };
 
 // The real boxes, on Qt's message box and input dialog.
 class QtDialogService : public DialogService
 {
 public:
+    // Closes every box and prompt of ours that is open; prompts count as cancelled.
+    static void closeOpenBoxes();
+
     void messageBox(const QString &text, const QString &title, Icon icon) override;
     QString inputBox(const QString &prompt, const QString &title,
                      const QString &defaultText) override;

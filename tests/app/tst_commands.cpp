@@ -3,6 +3,7 @@
 #include "app/ListView.h"
 #include "support/FormFixture.h"
 #include "support/RunningList.h"
+#include "tray/cSysTray.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +42,9 @@ private slots:
     void unreadableRowIsLeftAloneAtItsStep_data();
     void unreadableRowIsLeftAloneAtItsStep();
     void nothingRebuildsOrRestartsThePassWhileABoxIsOpen();
+    void passWithNothingCheckedOnlyRefreshesAndIgnoresASecondPress();
+    void ownRowGoesLastAndEndsTheProgramAsACloseDoes();
+    void endRequestedDuringAPassEndsNoFurtherRow();
 
 private:
     Form1 &loadedForm();
@@ -220,6 +224,61 @@ void CommandsTest::nothingRebuildsOrRestartsThePassWhileABoxIsOpen()
     QVERIFY(!reported.isEmpty() && reported.count(106) == reported.size());
     QCOMPARE(fixture.ending->ended.size(), 2u); // zsh's row was gone: nothing ended for it
     QVERIFY(!form.killBusy);
+}
+
+void CommandsTest::passWithNothingCheckedOnlyRefreshesAndIgnoresASecondPress()
+{
+    Form1 &form = loadedForm();
+    for (const bool anyChecked : {false, true}) {
+        if (anyChecked)
+            check(form.ListView1, {"zsh"});
+        const int snapshots = fixture.processes->snapshotsTaken;
+        // Handled during the closing refresh's yields.
+        QMetaObject::invokeMethod(form.PushButton5, &QPushButton::click, Qt::QueuedConnection);
+        form.PushButton5_Click();
+        QTest::qWait(20);
+        QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 1);
+        QCOMPARE(fixture.ending->ended,
+                 anyChecked ? std::vector<quint32>{300} : std::vector<quint32>{});
+    }
+    QVERIFY(fixture.closing->requests.empty());
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void CommandsTest::ownRowGoesLastAndEndsTheProgramAsACloseDoes()
+{
+    const auto self = quint32(QCoreApplication::applicationPid());
+    fixture.processes->add(self, "trelvanix");
+    fixture.processes->add(self + 1, "zzz after it");
+    Form1 &form = loadedForm();
+    form.ListView2->addRow(QStringLiteral("7")).setSubItem(1, QStringLiteral("kept"));
+    form.PushButton6_Click();
+    const int snapshots = fixture.processes->snapshotsTaken;
+    form.PushButton5_Click();
+
+    QCOMPARE(fixture.ending->ended, (std::vector<quint32>{401, 200, 400, 100, 300, self + 1}));
+    QCOMPARE(fixture.closing->requests.size(), 2u);
+    QCOMPARE(fixture.processes->snapshotsTaken, snapshots); // no refresh for a program that ends
+    QVERIFY(!form.killBusy);
+    QTRY_VERIFY(!form.cSysTray1->InTray());
+    QVERIFY(FormFixture::stored(QStringLiteral("Processes")).toString().contains("kept"));
+    QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void CommandsTest::endRequestedDuringAPassEndsNoFurtherRow()
+{
+    Form1 &form = loadedForm();
+    fixture.ending->refusing = {200};
+    check(form.ListView1, {"bash", "chrome.exe", "Xorg", "zsh"});
+    fixture.dialogs->whileOpen = [&] { form.requestEnd(Form1::EndRequest::Unattended); };
+    const int snapshots = fixture.processes->snapshotsTaken;
+    form.PushButton5_Click();
+
+    QCOMPARE(fixture.ending->opened, std::vector<quint32>{200});
+    QVERIFY(fixture.ending->ended.empty());
+    QCOMPARE(fixture.processes->snapshotsTaken, snapshots);
+    QCOMPARE(fixture.dialogs->boxes.size(), 1u);
+    QTRY_VERIFY(!form.cSysTray1->InTray());
 }
 
 int runCommandsTests(int argc, char *argv[])

@@ -36,6 +36,8 @@ private slots:
     void refreshButtonRelistsClearsChecksAndKeepsTheScroll();
     void failedProcessPassIsReportedAndTasksStillCome();
     void commandsPressedDuringARefreshRunAfterItNotInsideIt();
+    void commandsPressedDuringARefreshRunInTheOrderPressed_data();
+    void commandsPressedDuringARefreshRunInTheOrderPressed();
     void optionsSwitchMonitoringAndAreSavedAtOnce();
     void timedRefreshRunsOnceTheDeadlineHasPassed();
     void failedTimedRefreshStillRestartsTheTimer();
@@ -136,6 +138,28 @@ void RefreshTest::commandsPressedDuringARefreshRunAfterItNotInsideIt()
     QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 2);
     // The selection came after the rebuild, so it found the task row too.
     QTRY_COMPARE(checkedNames(form.ListView1), QStringList{QStringLiteral("Calculator")});
+}
+
+void RefreshTest::commandsPressedDuringARefreshRunInTheOrderPressed_data()
+{
+    QTest::addColumn<QString>("presses"); // A: Select All, N: Unselect All
+    QTest::addColumn<bool>("allChecked");
+    QTest::newRow("all, none, all") << "ANA" << true;
+    QTest::newRow("none, all, none") << "NAN" << false;
+    QTest::newRow("repeats in a row") << "AANNAA" << true;
+}
+
+void RefreshTest::commandsPressedDuringARefreshRunInTheOrderPressed()
+{
+    QFETCH(QString, presses);
+    QFETCH(bool, allChecked);
+    Form1 &form = showForm();
+    for (const QChar press : presses)
+        QMetaObject::invokeMethod(press == 'A' ? form.PushButton6 : form.PushButton9,
+                                  &QPushButton::click, Qt::QueuedConnection);
+    QTest::mouseClick(form.PushButton1, Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(checkedRows(form.ListView1), allChecked ? form.ListView1->count() : 0);
 }
 
 void RefreshTest::optionsSwitchMonitoringAndAreSavedAtOnce()

@@ -6,6 +6,7 @@
 #include "common/Failure.h"
 #include "support/FormFixture.h"
 #include "support/ReadOnlyFolder.h"
+#include "tray/cSysTray.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -48,6 +49,8 @@ private slots:
     void savesTheKillListInListOrderEvenWhenEmpty();
     void restoresKillListBySplitRules();
     void pieceWithoutFieldSeparatorIsReportedAtStep188AndRestoreGoesOn();
+    void endRequestedDuringStartUpSavesTheRestoredListOnceLoaded_data();
+    void endRequestedDuringStartUpSavesTheRestoredListOnceLoaded();
     void killListBeyond16BitCountsAndOneMegabyteSurvivesARestart();
     void unwritableStoreIsReportedAtStep108AndKeepsThePreviousList();
 
@@ -201,6 +204,40 @@ void SettingsTest::pieceWithoutFieldSeparatorIsReportedAtStep188AndRestoreGoesOn
     QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({188}));
     QVERIFY(fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form1.Form_Load at line 188")));
     QCOMPARE(killListRows(fixture.form->ListView2), QStringList({"lonely||", "3|calc|"}));
+}
+
+void SettingsTest::endRequestedDuringStartUpSavesTheRestoredListOnceLoaded_data()
+{
+    QTest::addColumn<bool>("whileBoxOpen");
+    QTest::addColumn<int>("boxesShown");
+    // Asked during the first refresh's yields, the box comes unattended: none is shown.
+    QTest::newRow("during the first refresh") << false << 0;
+    QTest::newRow("while a start-up box is open") << true << 1;
+}
+
+void SettingsTest::endRequestedDuringStartUpSavesTheRestoredListOnceLoaded()
+{
+    QFETCH(bool, whileBoxOpen);
+    QFETCH(int, boxesShown);
+    const QString stored = QStringLiteral("lonely") + kill2 + QStringLiteral("3") + kill1 +
+                           QStringLiteral("calc") + kill2;
+    FormFixture::store(QStringLiteral("Processes"), stored);
+    Form1 &form = *fixture.form;
+    const auto requestEnd = [&] { form.requestEnd(Form1::EndRequest::Unattended); };
+    if (whileBoxOpen)
+        fixture.dialogs->whileOpen = requestEnd;
+    else
+        QMetaObject::invokeMethod(&form, requestEnd, Qt::QueuedConnection);
+    form.Form_Load();
+    QCOMPARE(FormFixture::stored(QStringLiteral("Processes")).toString(), stored);
+    QCOMPARE(form.ListView2->count(), 2);
+    QVERIFY(form.cSysTray1->InTray());
+
+    QTRY_VERIFY(!form.cSysTray1->InTray());
+    QVERIFY(FormFixture::stored(QStringLiteral("Processes"))
+                .toString()
+                .contains(QStringLiteral("3") + kill1 + QStringLiteral("calc") + kill2));
+    QCOMPARE(int(fixture.dialogs->boxes.size()), boxesShown);
 }
 
 void SettingsTest::killListBeyond16BitCountsAndOneMegabyteSurvivesARestart()

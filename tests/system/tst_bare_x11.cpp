@@ -100,23 +100,33 @@ void BareX11Test::withoutATrayHostAMinimisedWindowStaysReachable()
 
 void BareX11Test::withoutADisplayTheProgramSaysWhatIsMissing()
 {
-    for (const char *display : {"", ":65000"}) {
+    struct Case {
+        QString display;
+        QStringList arguments;
+        const char *said;
+    };
+    // The last display answers the check, but the toolkit's own connection
+    // goes elsewhere and is refused, as a display that refuses the second
+    // connection of a start does.
+    const Case cases[] = {{"", {}, "DISPLAY is not set"},
+                          {":65000", {}, "\":65000\""},
+                          {qEnvironmentVariable("DISPLAY"), {"-display", ":65000"}, ":65000"}};
+    for (const Case &each : cases) {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("DISPLAY"));
-        if (*display)
-            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(display));
+        if (!each.display.isEmpty())
+            environment.insert(QStringLiteral("DISPLAY"), each.display);
         program.setProcessEnvironment(environment);
-        program.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + "/trelvanix");
+        program.start(qEnvironmentVariable("TRELVANIX_BUILD_DIR") + "/trelvanix", each.arguments);
         QVERIFY(program.waitForFinished(20000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 2);
         const QByteArray said = program.readAllStandardError();
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == 2, said.constData());
         QCOMPARE(said.count('\n'), 1);
-        QVERIFY2(said.contains(*display ? "\":65000\"" : "DISPLAY is not set") &&
-                     said.contains("make run"),
-                 said.constData());
+        QVERIFY2(said.contains(each.said) && said.contains("make run"), said.constData());
     }
 }
+
 QTEST_MAIN(BareX11Test)
 #include "tst_bare_x11.moc"

@@ -19,10 +19,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
+#include <csignal>
 
 namespace
 {
@@ -32,6 +36,22 @@ constexpr QPoint option4At{120 + 240 + 120, 4680 + 690 + 120};
 constexpr QPoint text1At{120 + 3360 + 360, 4680 + 630 + 170};
 constexpr QPoint pushButton7At{120 + 1920, 3645 + 200};
 constexpr QPoint pushButton5At{120 + 3900, 5895 + 200};
+
+// Whether the program has its own handler for a signal yet; before it runs,
+// its process is still a copy of ours, with our handlers.
+bool programCatchesSignal(qint64 pid, int signal)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    if (!lines.contains("Name:\ttrelvanix"))
+        return false;
+    for (const QByteArray &line : lines)
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    return false;
+}
 
 int taskRowsWithId(const ListView *list, qint64 id)
 {
@@ -52,7 +72,9 @@ private slots:
     void nonNumericIntervalBringsTheMessage();
     void refreshButtonAndMonitoringFollowProgramsAndWindows();
     void killPassEndsTheChosenProgramsAndClosesTheChosenWindow();
-    void checkingItsOwnRowEndsTheProgramThere();
+    void checkingItsOwnRowEndsEveryOtherRowThenTheProgram();
+    void endRequestDuringStartUpKeepsTheListAndEnds_data();
+    void endRequestDuringStartUpKeepsTheListAndEnds();
 };
 
 void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
@@ -240,12 +262,12 @@ void ProgramX11Test::killPassEndsTheChosenProgramsAndClosesTheChosenWindow()
         QVERIFY(!expected.contains(form.ListView1->text(position)));
 }
 
-void ProgramX11Test::checkingItsOwnRowEndsTheProgramThere()
+void ProgramX11Test::checkingItsOwnRowEndsEveryOtherRowThenTheProgram()
 {
     QTemporaryDir dir;
     QTemporaryDir config;
     const QString name = QStringLiteral("TrvxSelf%1").arg(QCoreApplication::applicationPid());
-    QProcess later; // listed after the program's own row, so never reached
+    QProcess later; // listed after the program's own row
     later.start(copyAs(dir, QStringLiteral("/bin/sleep"), name + "Later"), {"600"});
     QVERIFY(later.waitForStarted());
     XTestDisplay x;
@@ -261,10 +283,55 @@ void ProgramX11Test::checkingItsOwnRowEndsTheProgramThere()
     QTRY_COMPARE_WITH_TIMEOUT(x.windowsOfProcess(program.processId()).size(), 1u, 5000);
     QVERIFY(program.clickAt(pushButton5At));
     QVERIFY(program.process().waitForFinished(10000));
-    QCOMPARE(program.process().exitStatus(), QProcess::CrashExit); // killed, by itself
-    QCOMPARE(later.state(), QProcess::Running);
-    later.kill();
-    later.waitForFinished();
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit); // as a close ends it
+    QCOMPARE(program.process().exitCode(), 0);
+    QVERIFY(stores(config, QStringLiteral("Processes=")));
+    QVERIFY(later.waitForFinished(5000));
+    QCOMPARE(later.exitStatus(), QProcess::CrashExit);
+}
+
+void ProgramX11Test::endRequestDuringStartUpKeepsTheListAndEnds_data()
+{
+    QTest::addColumn<int>("delayMilliseconds"); // after the program catches the signal
+    QTest::addColumn<bool>("withStartUpBox");
+    QTest::newRow("before the window maps") << 0 << false;
+    QTest::newRow("in the first refresh") << 60 << false;
+    QTest::newRow("later in start-up") << 200 << false;
+    QTest::newRow("with a start-up box open") << -1 << true;
+}
+
+void ProgramX11Test::endRequestDuringStartUpKeepsTheListAndEnds()
+{
+    QFETCH(int, delayMilliseconds);
+    QFETCH(bool, withStartUpBox);
+    const QString valid = QStringLiteral("4112||MySeparator1||calc.exe||MySeparator2||");
+    QTemporaryDir config;
+    {
+        QFile file(config.filePath(QStringLiteral("Quorbel.conf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // An entry without its field separator brings a box at start-up.
+        file.write("[Trelvanix]\nProcesses=" +
+                   (withStartUpBox ? QByteArray("lonely||MySeparator2||") : QByteArray()) +
+                   valid.toUtf8() + "\n");
+    }
+    XTestDisplay x;
+    Program program(config.path());
+    const qint64 pid = program.processId();
+    if (withStartUpBox)
+        QTRY_VERIFY_WITH_TIMEOUT(!x.windowsOfProcess(pid).empty(), 20000);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(programCatchesSignal(pid, SIGTERM), 20000);
+    QTest::qWait(std::max(delayMilliseconds, 0));
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    QVERIFY(program.process().waitForFinished(2000));
+    const QByteArray said = program.process().readAllStandardError();
+    QVERIFY2(program.process().exitStatus() == QProcess::NormalExit,
+             qPrintable(QString::number(program.process().exitCode()) + said));
+    QCOMPARE(program.process().exitCode(), 0);
+    const QString store = storeText(config);
+    QVERIFY2(store.contains(QRegularExpression("\nProcesses=[^\n]*" +
+                                               QRegularExpression::escape(valid) + "\n")),
+             qPrintable(store));
 }
 
 QTEST_MAIN(ProgramX11Test)

@@ -22,10 +22,25 @@ void noteSignal(int)
 }
 } // namespace
 
+void catchEndRequests()
+{
+    if (pipeEnds[0] >= 0 || ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    struct sigaction action {
+    };
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
 void onEndRequested(QObject *context, std::function<void()> handler)
 {
-    if (pipeEnds[0] < 0 && ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+    catchEndRequests();
+    if (pipeEnds[0] < 0)
         return;
+    // Bytes written before this point make the pipe readable at once.
     auto *notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context,
                      [handler = std::move(handler)] {
@@ -34,11 +49,4 @@ void onEndRequested(QObject *context, std::function<void()> handler)
                          }
                          handler();
                      });
-    struct sigaction action {
-    };
-    action.sa_handler = noteSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
 }

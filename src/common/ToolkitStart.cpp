@@ -1,0 +1,58 @@
+#include "common/ToolkitStart.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace
+{
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+QtMessageHandler previousHandler = nullptr;
+std::vector<HeldMessage> heldMessages;
+
+// Qt's own advice to reinstall says less than the warning before it.
+QString reasonOf(const QString &fatal)
+{
+    for (auto held = heldMessages.rbegin(); held != heldMessages.rend(); ++held)
+        if (held->type != QtDebugMsg && held->type != QtInfoMsg)
+            return held->text;
+    return fatal.section(QLatin1Char('\n'), 0, 0);
+}
+
+void holdOrFail(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtFatalMsg) {
+        heldMessages.push_back({type, context.category, text});
+        return;
+    }
+    reportNoDisplay(QStringLiteral("the display could not be used: ") + reasonOf(text));
+    std::_Exit(2);
+}
+} // namespace
+
+void reportNoDisplay(const QString &problem)
+{
+    std::fprintf(stderr,
+                 "trelvanix: %s. It needs an X11 display; `make run` starts a private one.\n",
+                 qPrintable(problem.simplified()));
+}
+
+ToolkitStartWatch::ToolkitStartWatch()
+{
+    previousHandler = qInstallMessageHandler(holdOrFail);
+}
+
+ToolkitStartWatch::~ToolkitStartWatch()
+{
+    qInstallMessageHandler(previousHandler);
+    for (const HeldMessage &held : std::exchange(heldMessages, {}))
+        qt_message_output(held.type,
+                          QMessageLogContext(nullptr, 0, nullptr, held.category.constData()),
+                          held.text);
+}
