@@ -75,6 +75,7 @@ private slots:
     void checkingItsOwnRowEndsEveryOtherRowThenTheProgram();
     void endRequestDuringStartUpKeepsTheListAndEnds_data();
     void endRequestDuringStartUpKeepsTheListAndEnds();
+    void endRequestWithAnUnwritableStoreSaysSoOnStandardErrorAndEnds();
 };
 
 void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
@@ -332,6 +333,33 @@ void ProgramX11Test::endRequestDuringStartUpKeepsTheListAndEnds()
     QVERIFY2(store.contains(QRegularExpression("\nProcesses=[^\n]*" +
                                                QRegularExpression::escape(valid) + "\n")),
              qPrintable(store));
+}
+
+void ProgramX11Test::endRequestWithAnUnwritableStoreSaysSoOnStandardErrorAndEnds()
+{
+    QTemporaryDir config;
+    XTestDisplay x;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+    program.setProcessEnvironment(environment);
+    // As root the program could write anywhere; without that right the
+    // folder's permissions hold for it too.
+    program.start(QStringLiteral("setpriv"),
+                  {"--bounding-set=-dac_override",
+                   qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix")});
+    QTRY_VERIFY_WITH_TIMEOUT(!x.windowsOfProcess(program.processId()).empty(), 20000);
+    const auto writable = QFile::permissions(config.path());
+    QFile::setPermissions(config.path(), QFile::ReadOwner | QFile::ExeOwner);
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    const bool ended = program.waitForFinished(5000);
+    QFile::setPermissions(config.path(), writable);
+    if (!ended)
+        program.kill();
+    QVERIFY(ended);
+    QCOMPARE(program.exitCode(), 0);
+    const QByteArray said = program.readAllStandardError();
+    QVERIFY2(said.contains("Form_QueryUnload at line 108"), said.constData());
 }
 
 QTEST_MAIN(ProgramX11Test)
