@@ -54,7 +54,7 @@ void BareX11Test::walksTheRootsChildrenTopFirstDespiteAStaleManagerCheck()
 
     X11WindowWalk walk(std::make_shared<XConnection>());
     TaskTable table;
-    const qint16 count = enumTopWindows(walk, table, 0, 0);
+    const int count = enumTopWindows(walk, table, 0, 0);
     QStringList ours;
     for (int slot = 0; slot < count; ++slot)
         ours << table.at(slot).Name;
