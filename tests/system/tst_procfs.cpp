@@ -1,11 +1,12 @@
-// The process snapshot on /proc: parsing its files, and the real /proc with
-// processes this test starts and ends.
+// The process snapshot on /proc: parsing its files, a /proc of the test's own,
+// and the real /proc with processes this test starts and ends.
 #include "app/ListView.h"
 #include "platform/linux/ProcStat_linux.h"
 #include "platform/linux/ProcessControl_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
 #include "proc/ProcessPass.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,6 +17,29 @@
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace
+{
+// A /proc of its own: `shown` processes, named "tool-PID", with their stat
+// and executable link; `closed` ones with their folder alone, as hidepid=1
+// shows other users' processes.
+void writeProcRoot(const QString &root, const QList<int> &shown, const QList<int> &closed)
+{
+    for (const int pid : shown) {
+        const QString folder = QStringLiteral("%1/%2").arg(root).arg(pid);
+        QDir().mkpath(folder);
+        QFile stat(folder + QStringLiteral("/stat"));
+        if (stat.open(QIODevice::WriteOnly))
+            stat.write(QStringLiteral("%1 (tool-%1) S 0 %1 %1 0 -1 4194560 0 0 0 0 0 0 0 0 20 0 "
+                                      "1 0 %1 0\n")
+                           .arg(pid)
+                           .toLatin1());
+        QFile::link(QStringLiteral("/opt/tool-%1").arg(pid), folder + QStringLiteral("/exe"));
+    }
+    for (const int pid : closed)
+        QDir().mkpath(QStringLiteral("%1/%2").arg(root).arg(pid));
+}
+} // namespace
 
 class ProcFsTest : public QObject
 {
@@ -30,6 +54,8 @@ private slots:
     void keepsWholeCharactersAndRealSuffixes();
 
     void firstEntryIsTheLowestId();
+    void everyProcessButTheSystemsOwnIsListed_data();
+    void everyProcessButTheSystemsOwnIsListed();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
     void deletedExecutableKeepsItsPlainName();
     void processThatExecsIsListedUnderItsNewName();
@@ -81,6 +107,41 @@ void ProcFsTest::firstEntryIsTheLowestId()
         ++count;
     }
     QVERIFY(count > 1);
+}
+
+void ProcFsTest::everyProcessButTheSystemsOwnIsListed_data()
+{
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<QList<int>>("closed");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("init shown") << QList<int>{1, 57, 58} << QList<int>{}
+                                << QStringList{"tool-57", "tool-58"};
+    QTest::newRow("init hidden, as by hidepid=2")
+        << QList<int>{57, 58} << QList<int>{} << QStringList{"tool-57", "tool-58"};
+    QTest::newRow("init closed, as by hidepid=1")
+        << QList<int>{57} << QList<int>{1, 2} << QStringList{"tool-57"};
+    QTest::newRow("one process of the user's own")
+        << QList<int>{4242} << QList<int>{} << QStringList{"tool-4242"};
+    QTest::newRow("none") << QList<int>{} << QList<int>{} << QStringList{};
+}
+
+void ProcFsTest::everyProcessButTheSystemsOwnIsListed()
+{
+    QFETCH(QList<int>, shown);
+    QFETCH(QList<int>, closed);
+    QFETCH(QStringList, listed);
+    QTemporaryDir root;
+    writeProcRoot(root.path(), shown, closed);
+    const QByteArray rootPath = QFile::encodeName(root.path());
+    ProcFsSnapshotSource procRoot(rootPath.constData());
+    ListView list;
+    list.addColumn(QStringLiteral("Name"));
+    loadProcesses(*list.listModel(), procRoot);
+    QStringList names;
+    for (int position = 1; position <= list.count(); ++position)
+        names.append(list.text(position));
+    QCOMPARE(names, listed);
+    QVERIFY(!procRoot.identityAtSnapshot(0)); // the stand-in is no process to end
 }
 
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
