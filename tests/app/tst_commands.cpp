@@ -41,6 +41,8 @@ private slots:
     void unreadableRowIsLeftAloneAtItsStep_data();
     void unreadableRowIsLeftAloneAtItsStep();
     void nothingRebuildsOrRestartsThePassWhileABoxIsOpen();
+    void passOverMoreProcessesThanFreeHandlesEndsThemAll_data();
+    void passOverMoreProcessesThanFreeHandlesEndsThemAll();
 
 private:
     Form1 &loadedForm();
@@ -220,6 +222,45 @@ void CommandsTest::nothingRebuildsOrRestartsThePassWhileABoxIsOpen()
     QVERIFY(!reported.isEmpty() && reported.count(106) == reported.size());
     QCOMPARE(fixture.ending->ended.size(), 2u); // zsh's row was gone: nothing ended for it
     QVERIFY(!form.killBusy);
+}
+
+void CommandsTest::passOverMoreProcessesThanFreeHandlesEndsThemAll_data()
+{
+    QTest::addColumn<int>("processes");
+    QTest::addColumn<int>("freeHandles");
+    QTest::addColumn<bool>("slowToExit");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("more than a limit of 1024") << 3000 << 1000 << false << 0;
+    QTest::newRow("other descriptors take most of the limit") << 3000 << 5 << false << 0;
+    QTest::newRow("slow to exit") << 3000 << 1000 << true << 0;
+    QTest::newRow("no handle free at all") << 3 << 0 << false << 3;
+}
+
+void CommandsTest::passOverMoreProcessesThanFreeHandlesEndsThemAll()
+{
+    QFETCH(int, processes);
+    QFETCH(int, freeHandles);
+    QFETCH(bool, slowToExit);
+    QFETCH(int, boxes);
+    for (int i = 0; i < processes; ++i) {
+        const auto id = static_cast<quint32>(10000 + i);
+        fixture.processes->add(id, "worker");
+        if (slowToExit)
+            fixture.ending->slowToExit.insert(id);
+    }
+    constexpr std::size_t holdable = 256;
+    fixture.ending->freeHandles = static_cast<std::size_t>(freeHandles);
+    fixture.ending->holdable = holdable;
+    Form1 &form = loadedForm();
+    check(form.ListView1, {"worker"});
+    form.PushButton5_Click();
+    QCOMPARE(static_cast<int>(fixture.dialogs->boxes.size()), boxes);
+    QCOMPARE(static_cast<int>(fixture.ending->ended.size()), processes - boxes);
+    QVERIFY(fixture.ending->mostHeld <= holdable);
+    QCOMPARE(fixture.ending->held, 0u);
+    // Processes that do not exit hold the pass up about as long as the last
+    // wait alone would, twice that at most.
+    QVERIFY(fixture.ending->waited < std::chrono::milliseconds(1100));
 }
 
 int runCommandsTests(int argc, char *argv[])
