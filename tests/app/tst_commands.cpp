@@ -41,6 +41,8 @@ private slots:
     void unreadableRowIsLeftAloneAtItsStep_data();
     void unreadableRowIsLeftAloneAtItsStep();
     void nothingRebuildsOrRestartsThePassWhileABoxIsOpen();
+    void checkedRowWhoseTargetIsAlreadyGone_data();
+    void checkedRowWhoseTargetIsAlreadyGone();
     void passOverMoreProcessesThanFreeHandlesEndsThemAll_data();
     void passOverMoreProcessesThanFreeHandlesEndsThemAll();
 
@@ -222,6 +224,32 @@ void CommandsTest::nothingRebuildsOrRestartsThePassWhileABoxIsOpen()
     QVERIFY(!reported.isEmpty() && reported.count(106) == reported.size());
     QCOMPARE(fixture.ending->ended.size(), 2u); // zsh's row was gone: nothing ended for it
     QVERIFY(!form.killBusy);
+}
+
+void CommandsTest::checkedRowWhoseTargetIsAlreadyGone_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<Names>("boxes");
+    QTest::newRow("task whose window closed") << "Editor" << Names{};
+    QTest::newRow("process that ended") << "chrome.exe" << Names{"Unable to terminate chrome.exe"};
+}
+
+void CommandsTest::checkedRowWhoseTargetIsAlreadyGone()
+{
+    QFETCH(QString, row);
+    QFETCH(Names, boxes);
+    Form1 &form = loadedForm();
+    check(form.ListView1, {row, "zsh"});
+    std::erase_if(fixture.windows->windows, [](const auto &w) { return w.handle == editor; });
+    std::erase_if(fixture.processes->entries, [](const auto &e) { return e.processId == 400; });
+    form.PushButton5_Click();
+    Names shown;
+    for (const auto &box : fixture.dialogs->boxes)
+        shown.append(box.text);
+    QCOMPARE(shown, boxes);
+    QCOMPARE(fixture.ending->ended, std::vector<quint32>{300}); // the next row still ended
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        QVERIFY(form.ListView1->text(position) != row);
 }
 
 void CommandsTest::passOverMoreProcessesThanFreeHandlesEndsThemAll_data()
