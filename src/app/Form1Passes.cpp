@@ -22,9 +22,11 @@ void Form1::loadWindows()
     });
     int number = 0;
     guard.loop(
-        102, [] { return true; }, 112, [&] { return ++number < TaskTable::slotCount; },
+        102, [&] { return number < taskTable.count(); }, 112,
+        [&] { return ++number < taskTable.count(); },
         [&] {
-            const TaskSlot &slot = taskTable.at(number);
+            // A copy: a walk run from inside a box below would refill the table.
+            const TaskSlot slot = taskTable.at(number);
             if (!guard.test(104, [&] { return !slot.Name.isEmpty(); }))
                 return;
             std::optional<ListItem> row;

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -16,6 +17,14 @@ public:
     virtual bool terminate(quint32 exitCode) = 0;
 };
 
+// What an open gave: the handle, or none.
+struct OpenedProcess {
+    std::unique_ptr<ProcessHandle> handle;
+    // There is none only because the program holds all the handles it may:
+    // the same open succeeds once some of them are closed.
+    bool outOfHandles = false;
+};
+
 class ProcessControl
 {
 public:
@@ -24,9 +33,11 @@ public:
     virtual ~ProcessControl() = default;
     // Opens the process with the right to end it, but only while it is still
     // the process a snapshot saw: `identity` is what the snapshot recorded for
-    // the ID. Null when it has gone or cannot be shown to be that process.
-    virtual std::unique_ptr<ProcessHandle> open(quint32 processId,
-                                                std::optional<quint64> identity) = 0;
+    // the ID. No handle when it has gone or cannot be shown to be that process.
+    virtual OpenedProcess open(quint32 processId, std::optional<quint64> identity) = 0;
+    // How many handles a caller may hold at once and still leave the rest of
+    // the program what it needs.
+    virtual std::size_t handlesToHold() const = 0;
     // One wait for a whole batch: returns once the processes of all `handles`
     // have exited, or at `deadline`.
     virtual void waitUntilExited(const std::vector<ProcessHandle *> &handles,

@@ -22,7 +22,7 @@ void loadProcesses(CatalogueSink &runningList, ProcessSnapshotSource &snapshots)
     runningList.removeAllRows();
     const auto snapshot = snapshots.takeSnapshot();
     ProcessEntry entry;
-    snapshot->first(entry); // the first entry is never listed
+    snapshot->first(entry); // the system itself, never listed
     while (snapshot->next(entry)) {
         runningList.addEntry(nameFromField(entry.exeFile),
                              QString::number(static_cast<qint32>(entry.processId)),

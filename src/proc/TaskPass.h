@@ -4,36 +4,34 @@
 
 #include <QString>
 
-#include <array>
+#include <vector>
 
 class WindowWalk;
 
-// One slot of the task table; an empty name marks a free slot.
+// One task: its window's title and handle.
 struct TaskSlot {
     QString Name;
     qint32 ID = 0;
 };
 
-// The tasks found by the latest walk, in Z order, topmost first.
+// The tasks found by the latest walk, in Z order, topmost first; it holds as
+// many as the desktop has.
 class TaskTable
 {
 public:
-    static constexpr int slotCount = 1001;
-
-    void reset();
-    // Slot `number`; a number outside 0..1000 throws IndexFailure.
-    TaskSlot &at(int number);
+    void reset() { m_slots.clear(); }
+    void append(TaskSlot slot) { m_slots.push_back(std::move(slot)); }
+    int count() const { return static_cast<int>(m_slots.size()); }
+    // Slot `number`, counted from 0; a number past the tasks throws IndexFailure.
     const TaskSlot &at(int number) const;
 
 private:
-    std::array<TaskSlot, slotCount> m_slots;
+    std::vector<TaskSlot> m_slots;
 };
 
 // Visible and bordered: a candidate task, whatever its title.
 bool isTaskWindow(WindowWalk &walk, WindowHandle window);
 
 // Refills the table with the titled task windows other than `start` and
-// `mainWindow`; returns how many were stored. A task beyond the table's last
-// slot throws IndexFailure, with the ones before it stored.
-qint16 enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start,
-                      WindowHandle mainWindow);
+// `mainWindow`; returns how many were stored.
+int enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start, WindowHandle mainWindow);

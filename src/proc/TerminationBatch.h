@@ -10,8 +10,10 @@
 class ProcessSnapshotSource;
 
 // What one kill pass asks of processes and windows. The processes it ended
-// and the windows it asked to close are waited for together, once, so that
-// the refresh after the pass no longer lists them.
+// and the windows it asked to close are waited for, so that the refresh after
+// the pass no longer lists them. Ended processes are waited for in batches,
+// and their handles then closed, so that a pass over many thousands of
+// processes holds no more handles than the system allows.
 class TerminationBatch
 {
 public:
@@ -30,9 +32,17 @@ public:
     void waitForAll(std::chrono::milliseconds limit);
 
 private:
+    // Waits for the older half of the ended processes held, within what is
+    // left of the pass's allowance, and closes their handles.
+    void settle();
+    // Waits for the `count` ended processes held longest, then closes their handles.
+    void waitForEnded(std::size_t count, ProcessControl::Deadline deadline);
+
     ProcessControl &m_processes;
     WindowControl &m_windows;
     const ProcessSnapshotSource &m_snapshots;
     std::vector<std::unique_ptr<ProcessHandle>> m_ended;
     std::vector<WindowHandle> m_closing;
+    std::size_t m_batchSize;
+    std::chrono::steady_clock::duration m_settleTimeLeft;
 };

@@ -45,6 +45,10 @@ private slots:
     void passWithNothingCheckedOnlyRefreshesAndIgnoresASecondPress();
     void ownRowGoesLastAndEndsTheProgramAsACloseDoes();
     void endRequestedDuringAPassEndsNoFurtherRow();
+    void checkedRowWhoseTargetIsAlreadyGone_data();
+    void checkedRowWhoseTargetIsAlreadyGone();
+    void passOverMoreProcessesThanFreeHandlesEndsThemAll_data();
+    void passOverMoreProcessesThanFreeHandlesEndsThemAll();
 
 private:
     Form1 &loadedForm();
@@ -279,6 +283,69 @@ void CommandsTest::endRequestedDuringAPassEndsNoFurtherRow()
     QCOMPARE(fixture.processes->snapshotsTaken, snapshots);
     QCOMPARE(fixture.dialogs->boxes.size(), 1u);
     QTRY_VERIFY(!form.cSysTray1->InTray());
+void CommandsTest::checkedRowWhoseTargetIsAlreadyGone_data()
+{
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<Names>("boxes");
+    QTest::newRow("task whose window closed") << "Editor" << Names{};
+    QTest::newRow("process that ended") << "chrome.exe" << Names{"Unable to terminate chrome.exe"};
+}
+
+void CommandsTest::checkedRowWhoseTargetIsAlreadyGone()
+{
+    QFETCH(QString, row);
+    QFETCH(Names, boxes);
+    Form1 &form = loadedForm();
+    check(form.ListView1, {row, "zsh"});
+    std::erase_if(fixture.windows->windows, [](const auto &w) { return w.handle == editor; });
+    std::erase_if(fixture.processes->entries, [](const auto &e) { return e.processId == 400; });
+    form.PushButton5_Click();
+    Names shown;
+    for (const auto &box : fixture.dialogs->boxes)
+        shown.append(box.text);
+    QCOMPARE(shown, boxes);
+    QCOMPARE(fixture.ending->ended, std::vector<quint32>{300}); // the next row still ended
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        QVERIFY(form.ListView1->text(position) != row);
+}
+
+void CommandsTest::passOverMoreProcessesThanFreeHandlesEndsThemAll_data()
+{
+    QTest::addColumn<int>("processes");
+    QTest::addColumn<int>("freeHandles");
+    QTest::addColumn<bool>("slowToExit");
+    QTest::addColumn<int>("boxes");
+    QTest::newRow("more than a limit of 1024") << 3000 << 1000 << false << 0;
+    QTest::newRow("other descriptors take most of the limit") << 3000 << 5 << false << 0;
+    QTest::newRow("slow to exit") << 3000 << 1000 << true << 0;
+    QTest::newRow("no handle free at all") << 3 << 0 << false << 3;
+}
+
+void CommandsTest::passOverMoreProcessesThanFreeHandlesEndsThemAll()
+{
+    QFETCH(int, processes);
+    QFETCH(int, freeHandles);
+    QFETCH(bool, slowToExit);
+    QFETCH(int, boxes);
+    for (int i = 0; i < processes; ++i) {
+        const auto id = static_cast<quint32>(10000 + i);
+        fixture.processes->add(id, "worker");
+        if (slowToExit)
+            fixture.ending->slowToExit.insert(id);
+    }
+    constexpr std::size_t holdable = 256;
+    fixture.ending->freeHandles = static_cast<std::size_t>(freeHandles);
+    fixture.ending->holdable = holdable;
+    Form1 &form = loadedForm();
+    check(form.ListView1, {"worker"});
+    form.PushButton5_Click();
+    QCOMPARE(static_cast<int>(fixture.dialogs->boxes.size()), boxes);
+    QCOMPARE(static_cast<int>(fixture.ending->ended.size()), processes - boxes);
+    QVERIFY(fixture.ending->mostHeld <= holdable);
+    QCOMPARE(fixture.ending->held, 0u);
+    // Processes that do not exit hold the pass up about as long as the last
+    // wait alone would, twice that at most.
+    QVERIFY(fixture.ending->waited < std::chrono::milliseconds(1100));
 }
 
 int runCommandsTests(int argc, char *argv[])

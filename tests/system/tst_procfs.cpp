@@ -1,11 +1,14 @@
-// The process snapshot on /proc: parsing its files, and the real /proc with
-// processes this test starts and ends.
+// The process snapshot and termination on /proc: parsing its files, a /proc
+// of the test's own, and the real /proc with processes this test starts and
+// ends, also under a low descriptor limit.
 #include "app/ListView.h"
 #include "platform/linux/ProcStat_linux.h"
 #include "platform/linux/ProcessControl_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
 #include "proc/ProcessPass.h"
+#include "proc/TerminationBatch.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,8 +17,85 @@
 #include <map>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
+
+namespace
+{
+// Far below the 1,024 that many services and containers run with.
+constexpr rlim_t lowDescriptorLimit = 256;
+constexpr char sleepersVariable[] = "TRELVANIX_TEST_SLEEPERS";
+
+// Sleeping processes that hold no descriptor of ours, ended and reaped by
+// their PIDs when the object goes.
+class Sleepers
+{
+public:
+    explicit Sleepers(int count)
+    {
+        char program[] = "/bin/sleep";
+        char seconds[] = "600";
+        char *argv[] = {program, seconds, nullptr};
+        for (int i = 0; i < count; ++i) {
+            pid_t pid = 0;
+            if (::posix_spawn(&pid, program, nullptr, nullptr, argv, environ) == 0)
+                m_pids.push_back(pid);
+        }
+    }
+    ~Sleepers()
+    {
+        for (const pid_t pid : m_pids)
+            ::kill(pid, SIGKILL);
+        for (const pid_t pid : m_pids)
+            ::waitpid(pid, nullptr, 0);
+    }
+    Sleepers(const Sleepers &) = delete;
+    Sleepers &operator=(const Sleepers &) = delete;
+    const std::vector<pid_t> &pids() const { return m_pids; }
+
+private:
+    std::vector<pid_t> m_pids;
+};
+
+class NoWindows : public WindowControl
+{
+public:
+    void requestClose(WindowHandle) override {}
+    void waitUntilClosed(const std::vector<WindowHandle> &, Deadline) override {}
+};
+
+bool hasEnded(pid_t pid)
+{
+    const auto stat =
+        parseProcStat(readProcFile(AT_FDCWD, "/proc/" + std::to_string(pid) + "/stat"));
+    return !stat || stat->state == 'Z';
+}
+
+// A /proc of its own: `shown` processes, named "tool-PID", with their stat
+// and executable link; `closed` ones with their folder alone, as hidepid=1
+// shows other users' processes.
+void writeProcRoot(const QString &root, const QList<int> &shown, const QList<int> &closed)
+{
+    for (const int pid : shown) {
+        const QString folder = QStringLiteral("%1/%2").arg(root).arg(pid);
+        QDir().mkpath(folder);
+        QFile stat(folder + QStringLiteral("/stat"));
+        if (stat.open(QIODevice::WriteOnly))
+            stat.write(QStringLiteral("%1 (tool-%1) S 0 %1 %1 0 -1 4194560 0 0 0 0 0 0 0 0 20 0 "
+                                      "1 0 %1 0\n")
+                           .arg(pid)
+                           .toLatin1());
+        QFile::link(QStringLiteral("/opt/tool-%1").arg(pid), folder + QStringLiteral("/exe"));
+    }
+    for (const int pid : closed)
+        QDir().mkpath(QStringLiteral("%1/%2").arg(root).arg(pid));
+}
+} // namespace
 
 class ProcFsTest : public QObject
 {
@@ -30,6 +110,8 @@ private slots:
     void keepsWholeCharactersAndRealSuffixes();
 
     void firstEntryIsTheLowestId();
+    void everyProcessButTheSystemsOwnIsListed_data();
+    void everyProcessButTheSystemsOwnIsListed();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
     void deletedExecutableKeepsItsPlainName();
     void processThatExecsIsListedUnderItsNewName();
@@ -37,8 +119,11 @@ private slots:
     void suffixLikeTheKernelsStaysWhileTheFileExists();
     void execBetweenProgramsOfTheSameCommandNameShowsTheNewOne();
     void endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch();
+    void endsThousandsUnderALowDescriptorLimit();
 
 private:
+    // The part of the test above that runs under the low limit.
+    void endListedUnderTheLimit(const QByteArray &listed);
     // Starts a copy of sleep under `name`; the caller ends it.
     std::unique_ptr<QProcess> startSleeper(const QTemporaryDir &dir, const QString &name);
     std::multimap<quint32, std::string> snapshotNow();
@@ -81,6 +166,41 @@ void ProcFsTest::firstEntryIsTheLowestId()
         ++count;
     }
     QVERIFY(count > 1);
+}
+
+void ProcFsTest::everyProcessButTheSystemsOwnIsListed_data()
+{
+    QTest::addColumn<QList<int>>("shown");
+    QTest::addColumn<QList<int>>("closed");
+    QTest::addColumn<QStringList>("listed");
+    QTest::newRow("init shown") << QList<int>{1, 57, 58} << QList<int>{}
+                                << QStringList{"tool-57", "tool-58"};
+    QTest::newRow("init hidden, as by hidepid=2")
+        << QList<int>{57, 58} << QList<int>{} << QStringList{"tool-57", "tool-58"};
+    QTest::newRow("init closed, as by hidepid=1")
+        << QList<int>{57} << QList<int>{1, 2} << QStringList{"tool-57"};
+    QTest::newRow("one process of the user's own")
+        << QList<int>{4242} << QList<int>{} << QStringList{"tool-4242"};
+    QTest::newRow("none") << QList<int>{} << QList<int>{} << QStringList{};
+}
+
+void ProcFsTest::everyProcessButTheSystemsOwnIsListed()
+{
+    QFETCH(QList<int>, shown);
+    QFETCH(QList<int>, closed);
+    QFETCH(QStringList, listed);
+    QTemporaryDir root;
+    writeProcRoot(root.path(), shown, closed);
+    const QByteArray rootPath = QFile::encodeName(root.path());
+    ProcFsSnapshotSource procRoot(rootPath.constData());
+    ListView list;
+    list.addColumn(QStringLiteral("Name"));
+    loadProcesses(*list.listModel(), procRoot);
+    QStringList names;
+    for (int position = 1; position <= list.count(); ++position)
+        names.append(list.text(position));
+    QCOMPARE(names, listed);
+    QVERIFY(!procRoot.identityAtSnapshot(0)); // the stand-in is no process to end
 }
 
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
@@ -227,7 +347,7 @@ void ProcFsTest::endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch()
     const auto zombieStart =
         parseProcStat(readProcFile(AT_FDCWD, "/proc/" + std::to_string(zombie) + "/stat"))
             ->startTime;
-    QVERIFY(!control.open(static_cast<quint32>(zombie), zombieStart));
+    QVERIFY(!control.open(static_cast<quint32>(zombie), zombieStart).handle);
     ::waitpid(zombie, nullptr, 0);
 
     std::vector<std::unique_ptr<ProcessHandle>> handles;
@@ -236,9 +356,9 @@ void ProcFsTest::endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch()
         const auto pid = static_cast<quint32>(sleeper->processId());
         const auto identity = source.identityAtSnapshot(pid);
         QVERIFY(identity);
-        QVERIFY(!control.open(pid, *identity + 1)); // the ID now names another process
-        QVERIFY(!control.open(pid, std::nullopt));
-        handles.push_back(control.open(pid, identity));
+        QVERIFY(!control.open(pid, *identity + 1).handle); // the ID now names another process
+        QVERIFY(!control.open(pid, std::nullopt).handle);
+        handles.push_back(control.open(pid, identity).handle);
         QVERIFY(handles.back() && handles.back()->terminate(0));
         batch.push_back(handles.back().get());
     }
@@ -250,6 +370,75 @@ void ProcFsTest::endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch()
         QVERIFY(sleeper->waitForFinished());
         QCOMPARE(sleeper->exitStatus(), QProcess::CrashExit);
     }
+}
+
+void ProcFsTest::endsThousandsUnderALowDescriptorLimit()
+{
+    const QByteArray listed = qgetenv(sleepersVariable);
+    if (!listed.isEmpty()) {
+        endListedUnderTheLimit(listed);
+        return;
+    }
+
+    // The limit, hard and soft as `ulimit -n` sets them, goes to a copy of
+    // this test alone; the processes stay ours, to end and reap.
+    const Sleepers sleepers(3000);
+    QCOMPARE(sleepers.pids().size(), 3000u);
+    QByteArrayList pids;
+    for (const pid_t pid : sleepers.pids())
+        pids.append(QByteArray::number(pid));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(sleepersVariable), QString::fromLatin1(pids.join(' ')));
+    QProcess copy;
+    copy.setProcessEnvironment(environment);
+    copy.setProcessChannelMode(QProcess::ForwardedChannels);
+    copy.setChildProcessModifier([] {
+        const rlimit limit{lowDescriptorLimit, lowDescriptorLimit};
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    });
+    copy.start(QCoreApplication::applicationFilePath(),
+               {QString::fromLatin1(QTest::currentTestFunction()), QStringLiteral("-silent")});
+    QVERIFY(copy.waitForFinished(120000));
+    QCOMPARE(copy.exitCode(), 0);
+    QTRY_VERIFY(std::all_of(sleepers.pids().begin(), sleepers.pids().end(), hasEnded));
+}
+
+void ProcFsTest::endListedUnderTheLimit(const QByteArray &listed)
+{
+    rlimit limit{};
+    QVERIFY(::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_max == lowDescriptorLimit);
+    snapshotNow();
+    PidfdProcessControl control;
+    NoWindows windows;
+    TerminationBatch batch(control, windows, source);
+    QByteArrayList pids = listed.split(' ');
+    const auto kept = static_cast<quint32>(pids.takeLast().toUInt());
+    QByteArrayList unended;
+    for (const QByteArray &pid : pids) {
+        auto handle = batch.openListedProcess(pid.toInt());
+        const bool ended = handle && handle->terminate(0);
+        if (!ended)
+            unended.append(pid);
+        batch.release(std::move(handle), ended);
+    }
+    batch.waitForAll(std::chrono::milliseconds(500));
+    QCOMPARE(unended, QByteArrayList());
+
+    // With no descriptor free, for the pidfd or for reading the stat after
+    // it, an open says so rather than take the process for gone.
+    const auto identity = source.identityAtSnapshot(kept);
+    std::vector<FileDescriptor> taken;
+    for (FileDescriptor fd(::open("/dev/null", O_RDONLY)); fd.isValid();
+         fd = FileDescriptor(::open("/dev/null", O_RDONLY)))
+        taken.push_back(std::move(fd));
+    const OpenedProcess noneFree = control.open(kept, identity);
+    taken.pop_back();
+    const OpenedProcess oneFree = control.open(kept, identity);
+    taken.clear();
+    QVERIFY(!noneFree.handle && noneFree.outOfHandles);
+    QVERIFY(!oneFree.handle && oneFree.outOfHandles);
+    const OpenedProcess opened = control.open(kept, identity);
+    QVERIFY(opened.handle && opened.handle->terminate(0));
 }
 
 void ProcFsTest::parsesStatAfterTheLastParenthesis()

@@ -26,7 +26,7 @@ const QString ourPrefix = QStringLiteral("Trelvanix test ");
 std::map<QString, QString> ourTasks(WindowWalk &walk)
 {
     TaskTable table;
-    const qint16 count = enumTopWindows(walk, table, 0, 0);
+    const int count = enumTopWindows(walk, table, 0, 0);
     std::map<QString, QString> tasks;
     for (int slot = 0; slot < count; ++slot) {
         const TaskSlot &task = table.at(slot);

@@ -15,6 +15,10 @@
 
 namespace
 {
+// Enough that a pass over many processes waits seldom; polling more at once
+// would cost more than it saves.
+constexpr rlim_t mostHandlesHeld = 1024;
+
 // glibc 2.36's <sys/pidfd.h> is not safe to include from C++; the calls are small.
 int pidfdOpen(pid_t pid)
 {
@@ -33,15 +37,9 @@ bool hasExited(int pidfd)
     return ::poll(&entry, 1, 0) > 0;
 }
 
-// A pass ends up to one process per row and waits for all of them at once;
-// the usual soft limit of 1024 descriptors would refuse the later rows.
-void allowAllDescriptors()
+bool outOfDescriptors(int error)
 {
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_NOFILE, &limit);
-    }
+    return error == EMFILE || error == ENFILE;
 }
 
 class PidfdHandle : public ProcessHandle
@@ -61,26 +59,38 @@ private:
 PidfdProcessControl::PidfdProcessControl(const char *procRoot)
     : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    allowAllDescriptors();
 }
 
-std::unique_ptr<ProcessHandle> PidfdProcessControl::open(quint32 processId,
-                                                         std::optional<quint64> identity)
+OpenedProcess PidfdProcessControl::open(quint32 processId, std::optional<quint64> identity)
 {
     if (!identity || processId == 0 || processId > quint32(INT32_MAX))
-        return nullptr;
+        return {};
     FileDescriptor pidfd(pidfdOpen(static_cast<pid_t>(processId)));
     if (!pidfd.isValid())
-        return nullptr;
-    const auto stat =
-        parseProcStat(readProcFile(m_procFd.get(), std::to_string(processId) + "/stat"));
+        return {nullptr, outOfDescriptors(errno)};
+    // Reading the stat takes one more descriptor for a moment.
+    errno = 0;
+    const std::string line = readProcFile(m_procFd.get(), std::to_string(processId) + "/stat");
+    if (line.empty() && outOfDescriptors(errno))
+        return {nullptr, true};
+    const auto stat = parseProcStat(line);
     if (!stat || stat->startTime != *identity || stat->state == 'Z')
-        return nullptr;
+        return {};
     // While the pidfd's process has not exited it still holds the ID, so the
     // stat just read was its own.
     if (hasExited(pidfd.get()))
-        return nullptr;
-    return std::make_unique<PidfdHandle>(std::move(pidfd));
+        return {};
+    return {std::make_unique<PidfdHandle>(std::move(pidfd))};
+}
+
+// A quarter of the descriptor limit: a pass's pidfds never starve the files,
+// sockets and pipes that the rest of the program opens.
+std::size_t PidfdProcessControl::handlesToHold() const
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 1;
+    return std::clamp<rlim_t>(limit.rlim_cur / 4, 1, mostHandlesHeld);
 }
 
 void PidfdProcessControl::waitUntilExited(const std::vector<ProcessHandle *> &handles,

@@ -11,8 +11,8 @@ class PidfdProcessControl : public ProcessControl
 public:
     explicit PidfdProcessControl(const char *procRoot = "/proc");
 
-    std::unique_ptr<ProcessHandle> open(quint32 processId,
-                                        std::optional<quint64> identity) override;
+    OpenedProcess open(quint32 processId, std::optional<quint64> identity) override;
+    std::size_t handlesToHold() const override;
     void waitUntilExited(const std::vector<ProcessHandle *> &handles, Deadline deadline) override;
 
 private:

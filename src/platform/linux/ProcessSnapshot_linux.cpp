@@ -15,6 +15,7 @@
 
 namespace
 {
+constexpr quint32 initProcessId = 1;
 
 std::string readLink(int procFd, const std::string &relative)
 {
@@ -80,10 +81,19 @@ public:
             m_ids = listProcessIds(m_procFd.get());
     }
 
+    // The first entry stands for the system itself, as the idle entry that
+    // other systems' snapshots start with: the init process where this user
+    // may see it, else a stand-in with ID 0, which names no process. A
+    // process of the user's own is never in its place.
     bool first(ProcessEntry &entry) override
     {
-        m_next = 0;
-        return next(entry);
+        if (!m_procFd.isValid())
+            return false;
+        const bool initShown = !m_ids.empty() && m_ids.front() == initProcessId;
+        m_next = initShown ? 1 : 0;
+        if (!initShown || !read(initProcessId, entry))
+            entry = ProcessEntry{};
+        return true;
     }
 
     bool next(ProcessEntry &entry) override

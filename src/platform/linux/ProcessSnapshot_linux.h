@@ -5,8 +5,9 @@
 #include <string>
 #include <unordered_map>
 
-// The process snapshot on /proc: processes in ascending ID order, so the first
-// entry is the init process; zombies and kernel threads left out.
+// The process snapshot on /proc: processes in ascending ID order, after a
+// first entry that stands for the system (the init process, or a stand-in
+// where it is hidden); zombies and kernel threads left out.
 class ProcFsSnapshotSource : public ProcessSnapshotSource
 {
 public:

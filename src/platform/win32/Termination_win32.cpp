@@ -32,13 +32,18 @@ class Win32ProcessControl : public ProcessControl
 {
 public:
     // The snapshot records no identity here; the ID alone names the process.
-    std::unique_ptr<ProcessHandle> open(quint32 processId, std::optional<quint64>) override
+    OpenedProcess open(quint32 processId, std::optional<quint64>) override
     {
         HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
-        if (!handle)
-            return nullptr;
-        return std::make_unique<Win32ProcessHandle>(handle);
+        if (!handle) {
+            const DWORD error = GetLastError();
+            return {nullptr, error == ERROR_NO_SYSTEM_RESOURCES || error == ERROR_NOT_ENOUGH_QUOTA};
+        }
+        return {std::make_unique<Win32ProcessHandle>(handle)};
     }
+
+    // The system's handle table is far larger; the waits take 64 at a time anyway.
+    std::size_t handlesToHold() const override { return 1024; }
 
     void waitUntilExited(const std::vector<ProcessHandle *> &handles, Deadline deadline) override
     {
