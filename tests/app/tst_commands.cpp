@@ -283,6 +283,8 @@ void CommandsTest::endRequestedDuringAPassEndsNoFurtherRow()
     QCOMPARE(fixture.processes->snapshotsTaken, snapshots);
     QCOMPARE(fixture.dialogs->boxes.size(), 1u);
     QTRY_VERIFY(!form.cSysTray1->InTray());
+}
+
 void CommandsTest::checkedRowWhoseTargetIsAlreadyGone_data()
 {
     QTest::addColumn<QString>("row");
