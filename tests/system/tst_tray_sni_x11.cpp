@@ -7,6 +7,7 @@
 #include "tray/cSysTray.h"
 
 #include <QDBusInterface>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -40,6 +41,28 @@ QStringList closedNotifications()
     return texts;
 }
 
+// The first window that `xdotool search` finds with these arguments.
+QString window(const QStringList &search)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), QStringList{"search"} + search);
+    xdotool.waitForFinished(5000);
+    return QString::fromLatin1(xdotool.readAllStandardOutput()).section('\n', 0, 0);
+}
+
+// The panel holds the icon alone, at its start.
+bool clickTrayIcon()
+{
+    return xdotool({"mousemove", "--sync", "--window", window({"--name", "^LXQt Panel$"}), "16",
+                    "16", "click", "1"});
+}
+
+bool clickNotification()
+{
+    return xdotool({"mousemove", "--sync", "--window",
+                    window({"--onlyvisible", "--class", "Dunst"}), "20", "20", "click", "1"});
+}
+
 QStringList trayItems()
 {
     QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
@@ -54,8 +77,22 @@ class TraySniX11Test : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void minimiseShowsOneNotificationAndTakesItDown();
+    void iconClickOnAShownWindowFocusesItAndBalloonClickOnlyEndsTheBalloon();
+
+private:
+    qsizetype closedBefore = 0;
 };
+
+// No icon and nothing in sight, whatever an earlier test left.
+void TraySniX11Test::init()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(trayItems().isEmpty(), 10000);
+    dunstctl({"close-all"});
+    QTRY_COMPARE(notificationsInSight(), 0);
+    closedBefore = closedNotifications().size();
+}
 
 void TraySniX11Test::minimiseShowsOneNotificationAndTakesItDown()
 {
@@ -63,7 +100,6 @@ void TraySniX11Test::minimiseShowsOneNotificationAndTakesItDown()
     QVERIFY(real.loadAndShow());
     Form1 &form = real.form;
     QTRY_COMPARE_WITH_TIMEOUT(trayItems().size(), 1, 10000);
-    QCOMPARE(notificationsInSight(), 0);
 
     QList<int> inSight; // over the first seconds of the balloon's wait
     QTimer look;
@@ -82,12 +118,52 @@ void TraySniX11Test::minimiseShowsOneNotificationAndTakesItDown()
     // Its time over, the balloon was closed, and nothing came in its place.
     QTRY_COMPARE_WITH_TIMEOUT(notificationsInSight(), 0, 3000);
     QCOMPARE(
-        closedNotifications(),
+        closedNotifications().mid(closedBefore),
         QStringList(QStringLiteral("Trelvanix | has been minimized to the system tray.\r\nClick "
                                    "on the blue 'Q' icon (Q for Quorbel) to bring the "
                                    "software back.")));
     QTRY_VERIFY(!form.cSysTray1->BalloonShowing()); // the daemon's word came back
     QVERIFY(form.minimizedToTray);
+    QVERIFY(form.close());
+}
+
+void TraySniX11Test::iconClickOnAShownWindowFocusesItAndBalloonClickOnlyEndsTheBalloon()
+{
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    QTRY_COMPARE_WITH_TIMEOUT(trayItems().size(), 1, 10000);
+    QWidget elsewhere;
+    elsewhere.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&elsewhere));
+    QVERIFY(xdotool({"windowactivate", "--sync", QString::number(elsewhere.winId())}));
+    QTRY_VERIFY(!form.isActiveWindow());
+    QVERIFY(clickTrayIcon());
+    QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow(), 10000);
+    QVERIFY(form.isVisible() && !form.isMinimized() && !form.minimizedToTray);
+    QCOMPARE(notificationsInSight(), 0);
+
+    QElapsedTimer sinceClick;
+    QTimer user; // clicks the balloon once it is in sight
+    connect(&user, &QTimer::timeout, [&] {
+        if (!sinceClick.isValid() && form.minimizedToTray && notificationsInSight() == 1) {
+            sinceClick.start();
+            clickNotification();
+        }
+    });
+    user.start(100);
+    QVERIFY(xdotool({"windowminimize", QString::number(form.winId())}));
+    // True once the minimise's handling, balloon wait and all, has returned.
+    QTRY_VERIFY_WITH_TIMEOUT(form.minimizedToTray && sinceClick.isValid(), 15000);
+    QVERIFY(sinceClick.elapsed() < 2500); // not the balloon's 5 s
+    QVERIFY(!form.cSysTray1->BalloonShowing());
+    QCOMPARE(notificationsInSight(), 0);
+    QCOMPARE(closedNotifications().size(), closedBefore + 1);
+    QTest::qWait(200);
+    QVERIFY(!form.isVisible() && form.minimizedToTray);
+
+    QVERIFY(clickTrayIcon());
+    QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow() && !form.minimizedToTray, 10000);
     QVERIFY(form.close());
 }
 
