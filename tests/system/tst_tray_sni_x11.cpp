@@ -2,6 +2,7 @@
 // desktop notifications, shown by a real daemon (dunst) that keeps each one
 // until it is closed; all on the test's own session bus.
 #include "app/Form1.h"
+#include "platform/PlatformServices.h"
 #include "support/RealForm.h"
 #include "support/RealProgram.h"
 #include "tray/cSysTray.h"
@@ -28,15 +29,16 @@ int notificationsInSight()
            dunstctl({"count", "waiting"}).trimmed().toInt();
 }
 
-// Title and text of each notification gone from sight.
+// Title and text of each notification gone from sight, the latest last
+// (dunst lists the latest first).
 QStringList closedNotifications()
 {
     const QJsonObject history = QJsonDocument::fromJson(dunstctl({"history"})).object();
     QStringList texts;
     for (const QJsonValue entry : history[QLatin1String("data")].toArray().at(0).toArray()) {
         const QJsonObject fields = entry.toObject();
-        texts << fields[QLatin1String("summary")][QLatin1String("data")].toString() + " | " +
-                     fields[QLatin1String("body")][QLatin1String("data")].toString();
+        texts.prepend(fields[QLatin1String("summary")][QLatin1String("data")].toString() + " | " +
+                      fields[QLatin1String("body")][QLatin1String("data")].toString());
     }
     return texts;
 }
@@ -80,6 +82,7 @@ private slots:
     void init();
     void minimiseShowsOneNotificationAndTakesItDown();
     void iconClickOnAShownWindowFocusesItAndBalloonClickOnlyEndsTheBalloon();
+    void balloonsAskedInQuickSuccessionAreReplacedAndTakenDown();
 
 private:
     qsizetype closedBefore = 0;
@@ -165,6 +168,32 @@ void TraySniX11Test::iconClickOnAShownWindowFocusesItAndBalloonClickOnlyEndsTheB
     QVERIFY(clickTrayIcon());
     QTRY_VERIFY_WITH_TIMEOUT(form.isActiveWindow() && !form.minimizedToTray, 10000);
     QVERIFY(form.close());
+}
+
+void TraySniX11Test::balloonsAskedInQuickSuccessionAreReplacedAndTakenDown()
+{
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    cSysTray &tray = *real.form.cSysTray1;
+    QTRY_COMPARE_WITH_TIMEOUT(trayItems().size(), 1, 10000);
+    // Each asked before the daemon has numbered the balloon before it.
+    tray.ShowBalloon(QStringLiteral("first"), QString(), 0, false);
+    NotifyIconRecord takeDown;
+    takeDown.setNumber(NotifyIconRecord::cbSize, NotifyIconRecord::size);
+    takeDown.setNumber(NotifyIconRecord::hWnd, tray.ownerWindow());
+    takeDown.setNumber(NotifyIconRecord::uFlags, NotifyIconRecord::Info);
+    real.platform.notifyIconShell->notify(NotifyIconShell::Request::Modify, takeDown);
+    QTRY_COMPARE(closedNotifications().size(), closedBefore + 1);
+    QTRY_VERIFY(!tray.BalloonShowing());
+    tray.ShowBalloon(QStringLiteral("second"), QString(), 0, false);
+    tray.ShowBalloon(QStringLiteral("third"), QString(), 0, false);
+    QTRY_COMPARE(notificationsInSight(), 1);
+    QTest::qWait(300);
+    QCOMPARE(notificationsInSight(), 1);
+
+    QVERIFY(real.form.close()); // the icon's balloon goes with it
+    QTRY_COMPARE(notificationsInSight(), 0);
+    QCOMPARE(closedNotifications().mid(closedBefore), QStringList({" | first", " | third"}));
 }
 
 QTEST_MAIN(TraySniX11Test)
