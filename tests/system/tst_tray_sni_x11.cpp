@@ -13,6 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace
 {
 QByteArray dunstctl(const QStringList &arguments)
