@@ -6,6 +6,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-res0-dev libx11-xcb-dev libx11-dev
     xvfb xauth xdotool x11-utils icewm fonts-liberation
+    dbus-daemon dbus-bin lxqt-panel dunst
     clang libclang-rt-14-dev
 )
 

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
@@ -58,6 +59,8 @@ private slots:
     void skinFileGivesTheFaceColourThenTheSkin_data();
     void skinFileGivesTheFaceColourThenTheSkin();
     void minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack();
+    void trayClickOnAShownWindowOnlyGivesItTheFocus();
+    void clickOnTheBalloonEndsItsWaitAndLeavesTheWindowHidden();
     void withoutANotificationAreaAMinimisedWindowStaysReachable();
 
 private:
@@ -120,8 +123,8 @@ void Form1Test::skinFileGivesTheFaceColourThenTheSkin()
 
     form->Form_Load();
     const QColor face = QApplication::palette().color(QPalette::Button);
-    for (QWidget *widget : QList<QWidget *>{form.get(), form->Option3, form->Option4,
-                                            form->Check1, form->Frame2})
+    for (QWidget *widget :
+         QList<QWidget *>{form.get(), form->Option3, form->Option4, form->Check1, form->Frame2})
         QCOMPARE(widget->autoFillBackground() && widget->palette().color(QPalette::Window) == face,
                  faced);
     QCOMPARE(form->styleSheet(), skinned ? QString::fromUtf8(content) : QString());
@@ -388,6 +391,50 @@ void Form1Test::minimiseHidesInTheTrayWithOneBalloonAndTheIconBringsItBack()
     QTRY_VERIFY(form->isVisible() && form->isMinimized() && !form->minimizedToTray);
     QVERIFY(form->close());
     QCOMPARE(shell.calls.back().request, NotifyIconShell::Request::Delete);
+}
+
+void Form1Test::trayClickOnAShownWindowOnlyGivesItTheFocus()
+{
+    form->Form_Load();
+    form->Check1->setChecked(true);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const std::size_t shellCalls = fixture.tray->calls.size();
+    const std::size_t orderRequests = fixture.order->requests.size();
+    for (const qintptr release : {0x202, 0x205}) {
+        fixture.windowProcedures->send(form->cSysTray1->ownerWindow(), 0x465, 0, release);
+        QTest::qWait(20); // whatever the click queued has run
+        QVERIFY(form->isVisible() && !form->isMinimized() && !form->minimizedToTray);
+    }
+    QCOMPARE(fixture.order->activated.size(), 2u);
+    QCOMPARE(fixture.tray->calls.size(), shellCalls);        // no balloon
+    QCOMPARE(fixture.order->requests.size(), orderRequests); // still on top, not restacked
+}
+
+void Form1Test::clickOnTheBalloonEndsItsWaitAndLeavesTheWindowHidden()
+{
+    form->Form_Load();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QElapsedTimer sinceClick;
+    QTimer user; // clicks the balloon as soon as it shows
+    connect(&user, &QTimer::timeout, [&] {
+        if (form->cSysTray1->BalloonShowing() && !sinceClick.isValid()) {
+            sinceClick.start();
+            fixture.windowProcedures->send(form->cSysTray1->ownerWindow(), 0x465, 0, 0x405);
+        }
+    });
+    user.start(10);
+    form->showMinimized();
+    // True once the minimise's handling, balloon wait and all, has returned.
+    QTRY_VERIFY(form->minimizedToTray && sinceClick.isValid());
+    QVERIFY(sinceClick.elapsed() < 2500); // not the balloon's 5 s
+    QTest::qWait(50);
+    QVERIFY(!form->isVisible() && form->minimizedToTray);
+    QVERIFY(fixture.order->activated.empty());
+    QCOMPARE(fixture.tray->calls.back().record.text(NotifyIconRecord::szInfoTitle,
+                                                    NotifyIconRecord::infoTitleSize),
+             QStringLiteral("Trelvanix")); // the shell's word came: no take-down
 }
 
 void Form1Test::withoutANotificationAreaAMinimisedWindowStaysReachable()

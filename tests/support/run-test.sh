@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs one test with its own temporary settings and runtime folders:
-#   run-test.sh offscreen|x11|x11-bare COMMAND...
+#   run-test.sh offscreen|x11|x11-bare|x11-sni COMMAND...
 # x11 starts a private Xvfb with IceWM as window manager and tray host, and
-# ends it afterwards; x11-bare starts the Xvfb alone.
+# ends it afterwards; x11-bare starts the Xvfb alone; x11-sni adds to x11 a
+# private session bus with a StatusNotifierItem tray and a notification daemon.
 set -uo pipefail
 mode=$1
 shift
@@ -13,13 +14,21 @@ scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime HOME=$scratch/home
 mkdir -p "$XDG_CONFIG_HOME" "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
 trap 'stop_xsession; rm -rf "$scratch"' EXIT
+# Never the desktop's own bus: its tray and notifications are not the test's.
+unset DBUS_SESSION_BUS_ADDRESS
 
-if [ "$mode" = x11 ] || [ "$mode" = x11-bare ]; then
+case $mode in
+x11 | x11-bare | x11-sni)
     start_xsession "$scratch" "${TRELVANIX_BUILD_DIR:?}/trelvanix-xtool" \
         "$([ "$mode" = x11-bare ] && echo bare)" || exit 1
+    if [ "$mode" = x11-sni ]; then
+        start_sni_session "$scratch" || exit 1
+    fi
     export QT_QPA_PLATFORM=xcb
-else
+    ;;
+*)
     export QT_QPA_PLATFORM=offscreen
     unset DISPLAY
-fi
+    ;;
+esac
 "$@"

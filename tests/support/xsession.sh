@@ -2,7 +2,8 @@
 #   source xsession.sh; start_xsession SCRATCH_DIR XTOOL [bare]; ...; stop_xsession
 # start_xsession exports DISPLAY and returns once the window manager runs and
 # the tray has a host; "bare" leaves the display without either. A free
-# display number is picked by Xvfb itself.
+# display number is picked by Xvfb itself. start_sni_session then adds a
+# session bus with a StatusNotifierItem tray and a notification daemon.
 start_xsession() {
     local scratch=$1 xtool=$2 bare=${3:-}
     Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
@@ -28,7 +29,62 @@ start_xsession() {
     fi
 }
 
+# A session bus of the display's own, with lxqt-panel as StatusNotifierItem
+# host and dunst as notification daemon; exports DBUS_SESSION_BUS_ADDRESS and
+# returns once both are on the bus. XDG_CONFIG_HOME must be set.
+#   start_sni_session SCRATCH_DIR
+start_sni_session() {
+    local scratch=$1
+    # Nothing is started on demand: only what this session runs is on its bus.
+    cat >"$scratch/bus.conf" <<EOF
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$scratch</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+    dbus-daemon --config-file="$scratch/bus.conf" --nofork --nopidfile --print-address=3 \
+        3>"$scratch/bus" >"$scratch/bus.log" 2>&1 &
+    bus_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$scratch/bus" ] && break
+        sleep 0.1
+    done
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$scratch/bus")
+    export DBUS_SESSION_BUS_ADDRESS
+    mkdir -p "$XDG_CONFIG_HOME/lxqt"
+    printf '[General]\npanels=panel1\n[panel1]\nplugins=tray\n[tray]\ntype=statusnotifier\n' \
+        >"$XDG_CONFIG_HOME/lxqt/panel.conf"
+    QT_QPA_PLATFORM=xcb lxqt-panel >"$scratch/panel.log" 2>&1 &
+    panel_pid=$!
+    # Every notification stays until it is closed, as where the daemon ignores
+    # the time a program asks for: one that nobody takes down stays in sight.
+    printf '[stay]\noverride_dbus_timeout = 0\n' >"$scratch/dunstrc"
+    dunst -config "$scratch/dunstrc" >"$scratch/dunst.log" 2>&1 &
+    dunst_pid=$!
+    for _ in $(seq 300); do
+        dbus-send --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+            org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+            string:IsStatusNotifierHostRegistered 2>/dev/null | grep -q 'boolean true' &&
+            dunstctl count displayed >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "No StatusNotifierItem host and notification daemon came on the bus:" >&2
+    cat "$scratch/bus.log" "$scratch/panel.log" "$scratch/dunst.log" >&2
+    return 1
+}
+
 stop_xsession() {
+    local pid
+    for pid in "${dunst_pid:-}" "${panel_pid:-}" "${bus_pid:-}"; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    dunst_pid="" panel_pid="" bus_pid=""
     [ -n "${icewm_pid:-}" ] && kill "$icewm_pid" 2>/dev/null && wait "$icewm_pid" 2>/dev/null
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     icewm_pid="" xvfb_pid=""

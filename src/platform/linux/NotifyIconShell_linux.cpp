@@ -1,6 +1,10 @@
 #include "platform/linux/NotifyIconShell_linux.h"
 
+#include "platform/linux/NotificationBalloon_linux.h"
 #include "platform/linux/WindowProcedure_linux.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace
 {
@@ -20,6 +24,19 @@ std::vector<qintptr> messagesFor(QSystemTrayIcon::ActivationReason reason)
     default: // the middle button means nothing here
         return {};
     }
+}
+
+qintptr messageFor(NotificationBalloon::End how)
+{
+    switch (how) {
+    case NotificationBalloon::End::Clicked:
+        return BalloonClicked;
+    case NotificationBalloon::End::TimedOut:
+        return BalloonTimedOut;
+    case NotificationBalloon::End::Closed:
+        break;
+    }
+    return BalloonHidden;
 }
 } // namespace
 
@@ -43,12 +60,14 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
     case Request::Modify:
         if (found == m_shown.end())
             return false;
-        modify(found->second, record);
+        modify(key, found->second, record);
         return true;
     case Request::Delete:
         if (found == m_shown.end())
             return false;
         // An icon's balloon goes with it, and the shell says so.
+        if (const auto balloon = m_balloons.find(key); balloon != m_balloons.end())
+            balloon->second->close();
         if (found->second.balloonAsked)
             report(key, {BalloonHidden});
         found = m_shown.find(key);
@@ -65,6 +84,7 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
 
 bool QtNotifyIconShell::add(const Key &key, const NotifyIconRecord &record)
 {
+    NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
     auto *icon = new QSystemTrayIcon;
     Shown &shown = m_shown[key];
     shown.icon = icon;
@@ -76,25 +96,54 @@ bool QtNotifyIconShell::add(const Key &key, const NotifyIconRecord &record)
                      });
     QObject::connect(icon, &QSystemTrayIcon::messageClicked, icon,
                      [this, key] { report(key, {BalloonClicked}); });
-    modify(shown, record);
+    modify(key, shown, record);
     icon->show();
     return true;
 }
 
-void QtNotifyIconShell::modify(Shown &shown, const NotifyIconRecord &record)
+void QtNotifyIconShell::modify(const Key &key, Shown &shown, const NotifyIconRecord &record)
 {
     const quint32 flags = record.number(R::uFlags);
     if (flags & R::Icon)
         shown.icon->setIcon(m_icons.value(record.number(R::hIcon)));
     if (flags & R::Tip)
         shown.icon->setToolTip(record.text(R::szTip, R::tipSize));
-    if (flags & R::Info) { // an empty title and text take the balloon down
-        shown.balloonAsked = !record.text(R::szInfo, R::infoSize).isEmpty() ||
-                             !record.text(R::szInfoTitle, R::infoTitleSize).isEmpty();
-        shown.icon->showMessage(record.text(R::szInfoTitle, R::infoTitleSize),
-                                record.text(R::szInfo, R::infoSize), QSystemTrayIcon::NoIcon,
-                                static_cast<int>(record.number(R::uTimeout)));
+    if (flags & R::Info)
+        showBalloon(key, shown, record);
+}
+
+void QtNotifyIconShell::showBalloon(const Key &key, Shown &shown, const NotifyIconRecord &record)
+{
+    const QString title = record.text(R::szInfoTitle, R::infoTitleSize);
+    const QString text = record.text(R::szInfo, R::infoSize);
+    const auto milliseconds = static_cast<int>(
+        std::min<quint32>(record.number(R::uTimeout), std::numeric_limits<int>::max()));
+    // An empty title and text take the balloon down.
+    shown.balloonAsked = !title.isEmpty() || !text.isEmpty();
+    if (NotificationBalloon *balloon = notificationBalloon(key)) {
+        if (shown.balloonAsked)
+            balloon->show(title, text, milliseconds);
+        else
+            balloon->close();
+    } else { // Qt's own balloon, which empty texts hide without showing anything
+        shown.icon->showMessage(title, text, QSystemTrayIcon::NoIcon, milliseconds);
     }
+}
+
+// The icon's balloon as a notification of our own, made on first use; none
+// where Qt's balloons are its own windows.
+NotificationBalloon *QtNotifyIconShell::notificationBalloon(const Key &key)
+{
+    if (!NotificationBalloon::wanted())
+        return nullptr;
+    std::unique_ptr<NotificationBalloon> &balloon = m_balloons[key];
+    if (!balloon) {
+        balloon = std::make_unique<NotificationBalloon>();
+        QObject::connect(
+            balloon.get(), &NotificationBalloon::ended, balloon.get(),
+            [this, key](NotificationBalloon::End how) { report(key, {messageFor(how)}); });
+    }
+    return balloon.get();
 }
 
 void QtNotifyIconShell::report(const Key &key, const std::vector<qintptr> &messages)
@@ -120,6 +169,7 @@ quint32 QtNotifyIconShell::iconHandle(const QIcon &icon)
 
 bool QtNotifyIconShell::isAvailable() const
 {
+    NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

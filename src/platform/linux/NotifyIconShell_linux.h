@@ -8,14 +8,17 @@
 #include <QSystemTrayIcon>
 
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
 class LinuxWindowProcedures;
+class NotificationBalloon;
 
 // The notification area through QSystemTrayIcon (XEmbed or StatusNotifierItem).
 // Records become icon calls; the icon's activations come back to the owner
-// window as the record's callback message, in the shell's terms.
+// window as the record's callback message, in the shell's terms. Balloons are
+// Qt's beside an XEmbed icon, desktop notifications of our own otherwise.
 class QtNotifyIconShell : public NotifyIconShell
 {
 public:
@@ -38,11 +41,16 @@ private:
     using Key = std::pair<quint32, quint32>;
 
     bool add(const Key &key, const NotifyIconRecord &record);
-    void modify(Shown &shown, const NotifyIconRecord &record);
+    void modify(const Key &key, Shown &shown, const NotifyIconRecord &record);
+    void showBalloon(const Key &key, Shown &shown, const NotifyIconRecord &record);
+    NotificationBalloon *notificationBalloon(const Key &key);
     void report(const Key &key, const std::vector<qintptr> &messages);
 
     LinuxWindowProcedures &m_windows;
     std::map<Key, Shown> m_shown;
+    // They outlive their icon, so that a take-down still waiting for the
+    // balloon's number is carried out.
+    std::map<Key, std::unique_ptr<NotificationBalloon>> m_balloons;
     QHash<quint32, QIcon> m_icons;
     QHash<qint64, quint32> m_handleOfIcon;
 };
