@@ -11,13 +11,19 @@ const QString sectionName = QStringLiteral("Trelvanix");
 
 QString readSetting(const QString &key, const QString &defaultValue)
 {
-    return openSettingsStore(applicationName)->value(sectionName, key).value_or(defaultValue);
+    const auto store = openSettingsStore(applicationName);
+    const SettingsStore::Read read = store->value(sectionName, key);
+    if (!read.problem.isEmpty())
+        throw Failure(QStringLiteral("The settings could not be read from %1: %2")
+                          .arg(store->location(), read.problem));
+    return read.text.value_or(defaultValue);
 }
 
 void writeSetting(const QString &key, const QString &value)
 {
     const auto store = openSettingsStore(applicationName);
-    if (!store->setValue(sectionName, key, value))
-        throw Failure(
-            QStringLiteral("The settings could not be saved in %1").arg(store->location()));
+    const QString problem = store->setValue(sectionName, key, value);
+    if (!problem.isEmpty())
+        throw Failure(QStringLiteral("The settings could not be saved in %1: %2")
+                          .arg(store->location(), problem));
 }

@@ -5,9 +5,10 @@
 // The per-user settings store: text values of application "Quorbel", section
 // "Trelvanix". Nothing is cached; every call reaches the store.
 
-// The value under `key`, or `defaultValue` when the key is absent.
+// The value under `key`, or `defaultValue` when the key is absent. Throws
+// Failure, saying why, when the store cannot be read.
 QString readSetting(const QString &key, const QString &defaultValue = QString());
 
-// Creates or replaces the value under `key`. Throws Failure when the store
-// cannot be written; the store then keeps its previous content.
+// Creates or replaces the value under `key`. Throws Failure, saying why, when
+// the store cannot be written; the store then keeps its previous content.
 void writeSetting(const QString &key, const QString &value);

@@ -10,13 +10,20 @@
 class SettingsStore
 {
 public:
+    // A value as read: its text, none when the key is absent; or, when the
+    // store could not be read, why not in words for the user.
+    struct Read {
+        std::optional<QString> text;
+        QString problem;
+    };
+
     virtual ~SettingsStore() = default;
 
-    // None when the key is absent or the store cannot be read.
-    virtual std::optional<QString> value(const QString &section, const QString &key) const = 0;
+    virtual Read value(const QString &section, const QString &key) const = 0;
 
-    // False when the store could not be written; it then keeps what it held.
-    virtual bool setValue(const QString &section, const QString &key, const QString &text) = 0;
+    // Empty when written; otherwise why not, in words for the user, and the
+    // store keeps what it held.
+    virtual QString setValue(const QString &section, const QString &key, const QString &text) = 0;
 
     // Where the store is, as the user would look for it.
     virtual QString location() const = 0;

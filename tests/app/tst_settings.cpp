@@ -53,6 +53,7 @@ private slots:
     void endRequestedDuringStartUpSavesTheRestoredListOnceLoaded();
     void killListBeyond16BitCountsAndOneMegabyteSurvivesARestart();
     void unwritableStoreIsReportedAtStep108AndKeepsThePreviousList();
+    void largeStoreIsReadAndAnOversizedOneReportedAndBothKept();
 
     void firstRunGivesDefaultsAndSendsTheWindowToTheBottom();
     void numericOptionTextsReadAsBooleans();
@@ -282,6 +283,46 @@ void SettingsTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList()
     const QStringList leftovers =
         QFileInfo(FormFixture::settingsFile()).dir().entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(leftovers, QStringList({"Quorbel.conf"}));
+}
+
+// A store this big holds more than our section: a save that could not read it
+// must not replace it with our section alone.
+void SettingsTest::largeStoreIsReadAndAnOversizedOneReportedAndBothKept()
+{
+    const QByteArray line = "; " + QByteArray(64 * 1024, 'x') + '\n';
+    QByteArray bytes = "[Other]\n" + line.repeated(65 * 1024 * 1024 / line.size());
+    bytes += "[Trelvanix]\nCheck1=1\nText1=3\n";
+    FormFixture::store(QStringLiteral("Processes"), QString()); // makes the folder
+    {
+        QFile file(FormFixture::settingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    fixture.form->Form_Load();
+    QCOMPARE(fixture.form->check1Value(), 1);
+    QCOMPARE(fixture.form->Text1->text(), QStringLiteral("3"));
+    fixture.form->ListView2->addRow(QStringLiteral("5")).setSubItem(1, QStringLiteral("calc"));
+    fixture.form->Form_QueryUnload();
+    QVERIFY(fixture.dialogs->boxes.empty());
+    QCOMPARE(FormFixture::settingsBytes(),
+             bytes + "Processes=5||MySeparator1||calc||MySeparator2||\n");
+
+    // Larger than any store, so large that it is not even read.
+    const qint64 huge = qint64(1) << 40;
+    QVERIFY(QFile::resize(FormFixture::settingsFile(), huge));
+    auto oversized = fixture.makeForm();
+    oversized->Form_Load();
+    oversized->ListView2->addRow(QStringLiteral("6")).setSubItem(1, QStringLiteral("lost"));
+    oversized->Form_QueryUnload();
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({174, 192, 200, 202, 204, 108}));
+    for (const FakeDialogs::Box &box : fixture.dialogs->boxes)
+        QVERIFY2(box.text.contains(FormFixture::settingsFile() + QStringLiteral(": it is larger")),
+                 qPrintable(box.text));
+    QCOMPARE(oversized->check1Value(), 0);
+    QCOMPARE(QFileInfo(FormFixture::settingsFile()).size(), huge);
+    QFile file(FormFixture::settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(bytes.size()).startsWith(bytes));
 }
 
 void SettingsTest::firstRunGivesDefaultsAndSendsTheWindowToTheBottom()

@@ -1,22 +1,51 @@
 // The store file as users edit it by hand: what a start reads from it and what
 // a save leaves of it.
 #include "app/Settings.h"
+#include "common/Failure.h"
 #include "support/FormFixture.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
-void setFileBytes(const QByteArray &bytes)
+void setFileBytes(const QString &path, const QByteArray &bytes)
 {
-    QDir().mkpath(QFileInfo(FormFixture::settingsFile()).absolutePath());
-    QFile file(FormFixture::settingsFile());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// What a folder holds, links not followed: every name with its owner, mode,
+// and content or link target.
+QMap<QString, QString> snapshot(const QString &folder)
+{
+    QMap<QString, QString> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QString &entry = entries[info.filePath()];
+        entry = QStringLiteral("%1 %2 ").arg(info.ownerId()).arg(info.permissions(), 0, 16);
+        if (info.isSymLink())
+            entry += QStringLiteral("link to ") + info.symLinkTarget();
+        else if (info.isDir())
+            entry += QStringLiteral("folder");
+        else if (QFile file(info.filePath()); info.isFile() && file.open(QIODevice::ReadOnly))
+            entry += QString::fromUtf8(file.readAll());
+        else
+            entry += QStringLiteral("other");
+    }
+    return entries;
 }
 } // namespace
 
@@ -26,13 +55,32 @@ class SettingsFileTest : public QObject
 
 private slots:
     void init() { FormFixture::clearSettingsStore(); }
+    void cleanup();
 
     void handEditedFileIsReadAsTypedAndKeptByASave_data();
     void handEditedFileIsReadAsTypedAndKeptByASave();
     void writeChangesItsOwnLineOnly_data();
     void writeChangesItsOwnLineOnly();
     void writeUnderALockOfALiveProcessReturnsQuickly();
+    void saveWritesThroughLinksOnlyToAFileOfTheUsersOwn_data();
+    void saveWritesThroughLinksOnlyToAFileOfTheUsersOwn();
+
+private:
+    QString placed(QString text) const;
+    void make(const QString &entry);
+
+    QTemporaryDir m_outside; // neither the home nor the settings folder
+    QStringList m_made;
 };
+
+void SettingsFileTest::cleanup()
+{
+    while (!m_made.isEmpty()) {
+        const QString path = m_made.takeLast();
+        if (!QFile::remove(path))
+            QDir(path).removeRecursively();
+    }
+}
 
 void SettingsFileTest::handEditedFileIsReadAsTypedAndKeptByASave_data()
 {
@@ -85,7 +133,7 @@ void SettingsFileTest::handEditedFileIsReadAsTypedAndKeptByASave()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, keys);
     QFETCH(QStringList, texts);
-    setFileBytes(file);
+    setFileBytes(FormFixture::settingsFile(), file);
     for (qsizetype i = 0; i < keys.size(); ++i)
         QCOMPARE(readSetting(keys[i], QStringLiteral("default")), texts[i]);
     for (qsizetype i = 0; i < keys.size(); ++i)
@@ -124,7 +172,7 @@ void SettingsFileTest::writeChangesItsOwnLineOnly()
     QFETCH(QString, key);
     QFETCH(QString, text);
     QFETCH(QByteArray, after);
-    setFileBytes(before);
+    setFileBytes(FormFixture::settingsFile(), before);
     QVERIFY_THROWS_NO_EXCEPTION(writeSetting(key, text));
     QCOMPARE(FormFixture::settingsBytes(), after);
     QCOMPARE(readSetting(key), text);
@@ -142,6 +190,125 @@ void SettingsFileTest::writeUnderALockOfALiveProcessReturnsQuickly()
     QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(readSetting(QStringLiteral("Check1")), QStringLiteral("1"));
     QVERIFY(QFile::exists(lockFile)); // another's lock is left alone
+}
+
+// "{home}", "{config}" and "{outside}" stand for those folders.
+QString SettingsFileTest::placed(QString text) const
+{
+    return text.replace(QStringLiteral("{home}"), QDir::homePath())
+        .replace(QStringLiteral("{config}"), QFileInfo(FormFixture::settingsFile()).absolutePath())
+        .replace(QStringLiteral("{outside}"), m_outside.path());
+}
+
+// "kind place [link text] [@owner]", kind one of folder, file, link, hardlink, fifo.
+void SettingsFileTest::make(const QString &entry)
+{
+    QStringList words = entry.split(QLatin1Char(' '));
+    uid_t owner = geteuid();
+    if (words.last().startsWith(QLatin1Char('@')))
+        owner = words.takeLast().mid(1).toUInt();
+    const QString path = placed(words[1]);
+    const QByteArray name = QFile::encodeName(path);
+    m_made.append(path);
+    if (words[0] == QStringLiteral("folder"))
+        QVERIFY(QDir().mkpath(path));
+    else if (words[0] == QStringLiteral("file"))
+        setFileBytes(path, "[Other]\nkept=1\n[Trelvanix]\nText1=7\n");
+    else if (words[0] == QStringLiteral("link"))
+        QVERIFY(QFile::link(placed(words[2]), path));
+    else if (words[0] == QStringLiteral("hardlink"))
+        QCOMPARE(link(QFile::encodeName(placed(words[2])).constData(), name.constData()), 0);
+    else
+        QCOMPARE(mkfifo(name.constData(), 0600), 0);
+    QCOMPARE(lchown(name.constData(), owner, owner), 0);
+}
+
+void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("readsAs"); // "!": reading fails
+    QTest::addColumn<QString>("savedIn"); // none: the save is refused
+    QTest::addColumn<QString>("why");
+    const auto row = [](const char *name, const QStringList &entries, const char *readsAs,
+                        const char *savedIn, const char *why) {
+        QTest::newRow(name) << entries << QString(readsAs) << QString(savedIn) << QString(why);
+    };
+    const QString dots = QStringLiteral("folder {home}/dots");
+    const QString own = QStringLiteral("file {home}/dots/q.conf");
+    const QString store = QStringLiteral("link {config}/Quorbel.conf ");
+    const QString system = QStringLiteral("file {outside}/passwd");
+    row("link to the user's file in the home", {dots, own, store + "{home}/dots/q.conf"}, "7",
+        "{home}/dots/q.conf", "");
+    row("relative link to a link",
+        {dots, own, "link {config}/hop {home}/dots/q.conf", store + "hop"}, "7",
+        "{home}/dots/q.conf", "");
+    row("hard link to a system file", {system, "hardlink {config}/Quorbel.conf {outside}/passwd"},
+        "7", "{config}/Quorbel.conf", "");
+    row("link to a system file", {system, store + "{outside}/passwd"}, "7", "",
+        "it is a link to {outside}/passwd, which lies outside your home folder");
+    row("folder link out of the home",
+        {system, "link {home}/dots {outside}", store + "{home}/dots/passwd"}, "7", "",
+        "link to {home}/dots/passwd, which lies outside your home folder");
+    row("link that leads nowhere", {dots, store + "{home}/dots/q.conf"}, "default", "",
+        "link to {home}/dots/q.conf, which does not exist");
+    row("link to another user's file", {dots, own + " @4321", store + "{home}/dots/q.conf"}, "7",
+        "", "q.conf, which belongs to another user");
+    row("link of another user", {dots, own, store + "{home}/dots/q.conf @4321"}, "7", "",
+        "the link {config}/Quorbel.conf belongs to another user");
+    row("link into another user's folder",
+        {"folder {home}/theirs @4321", "file {home}/theirs/q.conf",
+         "link {home}/mine {home}/theirs", store + "{home}/mine/q.conf"},
+        "7", "", "the folder {home}/mine belongs to another user");
+    row("loop of links", {"link {config}/hop {config}/Quorbel.conf", store + "hop"}, "!", "",
+        "too many links");
+    row("another user's store", {"file {config}/Quorbel.conf @4321"}, "7", "",
+        "it belongs to another user");
+    row("store that is a folder", {"folder {config}/Quorbel.conf"}, "!", "", "not a plain file");
+    row("store that is a FIFO", {"fifo {config}/Quorbel.conf"}, "!", "", "not a plain file");
+}
+
+// Writing through a link is kept for dotfile managers; a link never takes a
+// save to a file that is not the user's own, and a refused save leaves every
+// file as it was and makes none.
+void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QString, readsAs);
+    QFETCH(QString, savedIn);
+    QFETCH(QString, why);
+    if (geteuid() != 0 && entries.join(QLatin1Char(' ')).contains(QLatin1Char('@')))
+        QSKIP("Giving a file to another user needs root");
+    for (const QString &entry : entries) {
+        make(entry);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    const QString text1 = QStringLiteral("Text1");
+    if (readsAs == QStringLiteral("!"))
+        QVERIFY_THROWS_EXCEPTION(Failure, readSetting(text1));
+    else
+        QCOMPARE(readSetting(text1, QStringLiteral("default")), readsAs);
+
+    const QStringList folders{
+        QDir::homePath(), QFileInfo(FormFixture::settingsFile()).absolutePath(), m_outside.path()};
+    QMap<QString, QString> expected;
+    for (const QString &folder : folders)
+        expected.insert(snapshot(folder));
+    try {
+        writeSetting(text1, QStringLiteral("8"));
+        QVERIFY2(why.isEmpty(), "saved");
+        QString &target = expected[placed(savedIn)];
+        target.replace(QStringLiteral("Text1=7"), QStringLiteral("Text1=8"));
+        QCOMPARE(readSetting(text1), QStringLiteral("8"));
+    } catch (const Failure &failure) {
+        QVERIFY2(failure.description().contains(FormFixture::settingsFile()) &&
+                     failure.description().contains(placed(why)) && !why.isEmpty(),
+                 qPrintable(failure.description()));
+    }
+    QMap<QString, QString> after;
+    for (const QString &folder : folders)
+        after.insert(snapshot(folder));
+    QCOMPARE(after, expected);
 }
 
 int runSettingsFileTests(int argc, char *argv[])

@@ -65,11 +65,14 @@ struct FormFixture {
         return made;
     }
 
-    // Where QSettings kept the store, which is where it stays.
+    // Where QSettings kept the store, which is where it stays. Asked once:
+    // QSettings reads the store, which a test may make a FIFO.
     static QString settingsFile()
     {
-        return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorbel"))
-            .fileName();
+        static const QString path =
+            QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorbel"))
+                .fileName();
+        return path;
     }
     static void clearSettingsStore() { QFile::remove(settingsFile()); }
     static QByteArray settingsBytes()

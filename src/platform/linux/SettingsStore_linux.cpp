@@ -1,18 +1,15 @@
 #include "platform/SettingsStore.h"
 
 #include "common/StoreText.h"
+#include "platform/linux/StoreFile_linux.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace
 {
-// Far beyond any kill list; a bigger file is not ours to read or rewrite.
-constexpr qint64 largestFile = 64 * 1024 * 1024;
-
 // QSettings waited for this lock without end; a lock file of a live process
 // counted as stale only at 30 s old, so a save froze the window for 32 s.
 // Saves are short: wait a moment, then save all the same, since the rename
@@ -30,54 +27,42 @@ public:
     {
     }
 
-    std::optional<QString> value(const QString &section, const QString &key) const override
+    Read value(const QString &section, const QString &key) const override
     {
-        const std::optional<QByteArray> bytes = read();
-        return bytes ? StoreText(*bytes).value(section, key) : std::nullopt;
+        const StoreBytes read = readStoreFile(m_path);
+        if (!read.problem.isEmpty())
+            return {std::nullopt, read.problem};
+        return {StoreText(read.bytes).value(section, key), {}};
     }
 
-    bool setValue(const QString &section, const QString &key, const QString &text) override;
+    QString setValue(const QString &section, const QString &key, const QString &text) override;
 
     QString location() const override { return m_path; }
 
 private:
-    std::optional<QByteArray> read() const;
+    QString folder() const { return QFileInfo(m_path).absolutePath(); }
 
     QString m_path;
 };
 
-// Empty when there is no file yet, none when it cannot be read whole.
-std::optional<QByteArray> IniFileStore::read() const
+QString IniFileStore::setValue(const QString &section, const QString &key, const QString &text)
 {
-    const QFileInfo info(m_path);
-    if (!info.exists())
-        return QByteArray();
-    if (!info.isFile()) // a FIFO or a device might never end
-        return std::nullopt;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.read(largestFile + 1);
-    if (bytes.size() > largestFile || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
-bool IniFileStore::setValue(const QString &section, const QString &key, const QString &text)
-{
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
-        return false;
+    if (!QDir().mkpath(folder()))
+        return QStringLiteral("its folder %1 could not be made").arg(folder());
     QLockFile lock(m_path + QStringLiteral(".lock"));
     lock.tryLock(lockWaitMs);
-    const std::optional<QByteArray> bytes = read();
-    if (!bytes)
-        return false;
-    const QByteArray changed = StoreText(*bytes).withValue(section, key, text);
-    if (changed == *bytes && QFileInfo::exists(m_path))
-        return true;
-    QSaveFile file(m_path);
-    return file.open(QIODevice::WriteOnly) && file.write(changed) == changed.size() &&
-           file.commit();
+    // Dotfile managers link the store to a file kept elsewhere in the home.
+    const StoreFileSave file(m_path, {QDir::homePath(), folder()});
+    if (!file.problem().isEmpty())
+        return file.problem();
+    // A store that cannot be read is never replaced by one holding our section alone.
+    const StoreBytes read = file.read();
+    if (!read.problem.isEmpty())
+        return read.problem;
+    const QByteArray changed = StoreText(read.bytes).withValue(section, key, text);
+    if (changed == read.bytes && file.exists())
+        return {};
+    return file.replace(changed);
 }
 } // namespace
 
