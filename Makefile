@@ -37,12 +37,17 @@ test-build: deps
 
 # Every test under AddressSanitizer and UBSan, then each fuzzer over its seeds
 # and a few seconds more (only those whose code or seeds changed since their
-# last clean run).
+# last clean run). The fuzzers build meanwhile at a lower priority, on what
+# the test build leaves idle; the last step builds whatever is left of them
+# and shows any error.
 test: test-build
 	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DTRELVANIX_FUZZ=ON)
-	@cmake --build $(TEST_BUILD) -j $(JOBS) --target test-programs
-	@cd $(TEST_BUILD) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 600
+	@nice cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers >$(FUZZ_BUILD)/fuzzers.log 2>&1 & \
+	fuzzers=$$!; \
+	cmake --build $(TEST_BUILD) -j $(JOBS) --target test-programs && \
+		(cd $(TEST_BUILD) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 600); \
+	status=$$?; wait $$fuzzers; exit $$status
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-quick
 
 # The unit tests alone: no display, no real processes or windows.
