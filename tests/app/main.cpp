@@ -1,6 +1,7 @@
 // The main window's tests: the list control, the window itself, its settings, refresh and
 // monitoring, the selection and kill commands. A class name as the first argument runs that
-// class alone (CTest lists each class on its own); without one, every class runs.
+// class alone, as each class's CTest entry does (tests/CMakeLists.txt names them all there too);
+// without one, every class runs.
 #include <QApplication>
 
 #include <algorithm>
@@ -23,9 +24,9 @@ struct TestClass {
 };
 
 const TestClass testClasses[] = {
-    {"ListViewTest", runListViewTests},   {"Form1Test", runForm1Tests},
-    {"SettingsTest", runSettingsTests},   {"SettingsFileTest", runSettingsFileTests},
-    {"RefreshTest", runRefreshTests},     {"CommandsTest", runCommandsTests},
+    {"ListViewTest", runListViewTests}, {"Form1Test", runForm1Tests},
+    {"SettingsTest", runSettingsTests}, {"SettingsFileTest", runSettingsFileTests},
+    {"RefreshTest", runRefreshTests},   {"CommandsTest", runCommandsTests},
 };
 } // namespace
 
