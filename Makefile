@@ -1,20 +1,29 @@
-# Two entry points for a newcomer: `make run` and `make test`.
+# Two entry points for a newcomer: `make run` and `make test`; `make check` runs
+# the unit tests alone.
 BUILD      ?= build
 TEST_BUILD ?= build/asan
 FUZZ_BUILD ?= build/fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+# Most tests wait on their display and processes more than they compute.
+TEST_JOBS  ?= $(shell echo $$(( $(JOBS) * 2 )))
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test check test-build bench fuzz clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
 
+# $(call configure,DIR,OPTIONS): configures a build folder the first time, with
+# Ninja where it is installed; later builds re-run CMake themselves when a
+# CMakeLists.txt changes.
+configure_folder = @[ -f $(1)/build.ninja ] || [ -f $(1)/Makefile ] || \
+	cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,$(if $(shell command -v ninja),-G Ninja)) $(2)
+
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	$(call configure_folder,$(BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor
@@ -23,11 +32,28 @@ build: configure
 run: build
 	@SKIN="$(SKIN)" bash scripts/run.sh $(BUILD)
 
-test: deps
-	@cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTRELVANIX_SANITIZE=ON >/dev/null
-	@cmake --build $(TEST_BUILD) -j $(JOBS)
-	@cd $(TEST_BUILD) && ctest --output-on-failure --timeout 600
-	@$(MAKE) fuzz FUZZ_SECONDS=10
+test-build: deps
+	$(call configure_folder,$(TEST_BUILD),-DCMAKE_BUILD_TYPE=Debug -DTRELVANIX_SANITIZE=ON)
+
+# Every test under AddressSanitizer and UBSan, then each fuzzer over its seeds
+# and a few seconds more (only those whose code or seeds changed since their
+# last clean run). The fuzzers build meanwhile at a lower priority, on what
+# the test build leaves idle; the last step builds whatever is left of them
+# and shows any error.
+test: test-build
+	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DTRELVANIX_FUZZ=ON)
+	@nice cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers >$(FUZZ_BUILD)/fuzzers.log 2>&1 & \
+	fuzzers=$$!; \
+	cmake --build $(TEST_BUILD) -j $(JOBS) --target test-programs && \
+		(cd $(TEST_BUILD) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 600); \
+	status=$$?; wait $$fuzzers; exit $$status
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-quick
+
+# The unit tests alone: no display, no real processes or windows.
+check: test-build
+	@cmake --build $(TEST_BUILD) -j $(JOBS) --target unit-test-programs
+	@cd $(TEST_BUILD) && ctest -j $(TEST_JOBS) -L unit --output-on-failure --timeout 600
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench monitor_bench command_bench tray_bench trelvanix-xtool
@@ -35,8 +61,8 @@ bench: configure
 
 # Every parser of outside bytes under libFuzzer, FUZZ_SECONDS each.
 fuzz: deps
-	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-		-DTRELVANIX_FUZZ=ON >/dev/null
+	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_CXX_COMPILER=clang++ -DTRELVANIX_FUZZ=ON)
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	@bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 

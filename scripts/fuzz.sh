@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Runs every fuzzer over its seeds for a set time:  fuzz.sh BUILD SECONDS
-# New inputs go to a scratch folder, so the seeds in the repository stay as
-# they are; a crash is kept under BUILD/fuzz-findings and fails the run.
+# Runs fuzzers over their seeds for a set time:  fuzz.sh BUILD SECONDS [FUZZER...]
+# (every fuzzer of BUILD without names). New inputs go to a scratch folder, so
+# the seeds in the repository stay as they are; a crash is kept under
+# BUILD/fuzz-findings and fails the run.
 set -uo pipefail
 build=${1:-build/fuzz}
 seconds=${2:-60}
+shift $(($# < 2 ? $# : 2))
 here=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -14,8 +16,13 @@ mkdir -p "$findings"
 export LSAN_OPTIONS=suppressions=$here/tests/support/lsan.supp:print_suppressions=0
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$scratch/runtime XDG_CONFIG_HOME=$scratch/config
 mkdir -m 0700 "$XDG_RUNTIME_DIR" && mkdir -p "$XDG_CONFIG_HOME"
+if [ $# -eq 0 ]; then
+    set -- "$build"/fuzzers/fuzz_*
+else
+    set -- "${@/#/$build/fuzzers/}"
+fi
 failed=0
-for fuzzer in "$build"/fuzzers/fuzz_*; do
+for fuzzer in "$@"; do
     name=$(basename "$fuzzer")
     seeds="$here/fuzz/corpus/${name#fuzz_}"
     mkdir -p "$scratch/$name" "$seeds"

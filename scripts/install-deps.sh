@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config ninja-build lld
     qt6-base-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-res0-dev libx11-xcb-dev libx11-dev
     xvfb xauth xdotool x11-utils icewm fonts-liberation
     dbus-daemon dbus-bin lxqt-panel dunst

@@ -1,6 +1,13 @@
 // The main window's tests: the list control, the window itself, its settings, refresh and
-// monitoring, the selection and kill commands.
+// monitoring, the selection and kill commands. A class name as the first argument runs that
+// class alone, as each class's CTest entry does (tests/CMakeLists.txt names them all there too);
+// without one, every class runs.
 #include <QApplication>
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <vector>
 
 int runListViewTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
@@ -9,15 +16,34 @@ int runSettingsFileTests(int argc, char *argv[]);
 int runRefreshTests(int argc, char *argv[]);
 int runCommandsTests(int argc, char *argv[]);
 
+namespace
+{
+struct TestClass {
+    const char *name;
+    int (*run)(int, char *[]);
+};
+
+const TestClass testClasses[] = {
+    {"ListViewTest", runListViewTests}, {"Form1Test", runForm1Tests},
+    {"SettingsTest", runSettingsTests}, {"SettingsFileTest", runSettingsFileTests},
+    {"RefreshTest", runRefreshTests},   {"CommandsTest", runCommandsTests},
+};
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const int listFailures = runListViewTests(argc, argv);
-    const int formFailures = runForm1Tests(argc, argv);
-    const int settingsFailures = runSettingsTests(argc, argv);
-    const int settingsFileFailures = runSettingsFileTests(argc, argv);
-    const int refreshFailures = runRefreshTests(argc, argv);
-    const int commandsFailures = runCommandsTests(argc, argv);
-    return listFailures + formFailures + settingsFailures + settingsFileFailures + refreshFailures +
-           commandsFailures;
+    std::vector<char *> arguments(argv, argv + argc + 1); // with argv's closing null
+    const char *picked = nullptr;
+    if (argc > 1 &&
+        std::any_of(std::begin(testClasses), std::end(testClasses),
+                    [&](const TestClass &c) { return std::strcmp(c.name, arguments[1]) == 0; })) {
+        picked = arguments[1];
+        arguments.erase(arguments.begin() + 1);
+    }
+    int failures = 0;
+    for (const TestClass &testClass : testClasses)
+        if (!picked || std::strcmp(testClass.name, picked) == 0)
+            failures += testClass.run(static_cast<int>(arguments.size()) - 1, arguments.data());
+    return failures;
 }

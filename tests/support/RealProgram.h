@@ -28,10 +28,12 @@ inline QPoint twipsToPixels(QPoint twips)
 // Clicks at a place, in pixels, within a window's client area.
 inline bool clickInWindow(xcb_window_t window, QPoint pixels)
 {
-    // A window manager may take a click on an inactive window for itself.
+    // A window manager may take a click on an inactive window for itself. The move has no
+    // --sync: that waits for the pointer to leave its place, 15 s in vain when it is there
+    // already (the same control of a restarted window); the server moves it before the click.
     return xdotool({"windowactivate", "--sync", QString::number(window)}) &&
-           xdotool({"mousemove", "--sync", "--window", QString::number(window),
-                    QString::number(pixels.x()), QString::number(pixels.y()), "click", "1"});
+           xdotool({"mousemove", "--window", QString::number(window), QString::number(pixels.x()),
+                    QString::number(pixels.y()), "click", "1"});
 }
 
 // Once a modal box or prompt of this process is open and active, hands it to

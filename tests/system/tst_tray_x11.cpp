@@ -40,12 +40,12 @@ void whenBalloonShows(std::function<void(QStringList)> act)
     poll->start(50);
 }
 
-// A click on the icon, off its centre, where a balloon's arrow points.
+// A click on the icon, off its centre, where a balloon's arrow points (no --sync: see
+// clickInWindow).
 bool clickOn(const QSystemTrayIcon *icon)
 {
     const QPoint at = icon->geometry().bottomLeft() + QPoint(3, -3);
-    return xdotool(
-        {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    return xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
 // A private display of the test's own, ended by the test.
