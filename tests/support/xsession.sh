@@ -4,20 +4,26 @@
 # the tray has a host; "bare" leaves the display without either. A free
 # display number is picked by Xvfb itself. start_sni_session then adds a
 # session bus with a StatusNotifierItem tray and a notification daemon.
+
+# Waits up to 10 s for a server to write its first line to FILE; says what
+# its LOG holds when it does not.
+#   await_line FILE LOG WHAT
+await_line() {
+    for _ in $(seq 100); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "$3 did not start:" >&2
+    cat "$2" >&2
+    return 1
+}
+
 start_xsession() {
     local scratch=$1 xtool=$2 bare=${3:-}
     Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
         3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$scratch/display" ] && break
-        sleep 0.1
-    done
-    if [ ! -s "$scratch/display" ]; then
-        echo "Xvfb did not start:" >&2
-        cat "$scratch/xvfb.log" >&2
-        return 1
-    fi
+    await_line "$scratch/display" "$scratch/xvfb.log" Xvfb || return 1
     export DISPLAY=":$(head -n 1 "$scratch/display")"
     [ "$bare" = bare ] && return 0
     icewm >"$scratch/icewm.log" 2>&1 &
@@ -51,10 +57,7 @@ EOF
     dbus-daemon --config-file="$scratch/bus.conf" --nofork --nopidfile --print-address=3 \
         3>"$scratch/bus" >"$scratch/bus.log" 2>&1 &
     bus_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$scratch/bus" ] && break
-        sleep 0.1
-    done
+    await_line "$scratch/bus" "$scratch/bus.log" "The session bus" || return 1
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$scratch/bus")
     export DBUS_SESSION_BUS_ADDRESS
     mkdir -p "$XDG_CONFIG_HOME/lxqt"
