@@ -29,9 +29,6 @@ struct RunningForm {
 
 int main(int argc, char *argv[])
 {
-    // From the start, so that an end asked for during start-up is kept and
-    // acted on once the window is loaded.
-    catchEndRequests();
     // The windows we list and order are X11 windows; on a Wayland session we
     // run on XWayland whenever it is there.
     if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
@@ -44,6 +41,10 @@ int main(int argc, char *argv[])
     std::optional<ToolkitStartWatch> startWatch(std::in_place);
     QApplication app(argc, argv);
     startWatch.reset();
+    // Before the window loads, so that an end asked for meanwhile is kept and
+    // acted on once it has; earlier, a display that hangs would make the
+    // program deaf to them.
+    catchEndRequests();
     // Only the main window's close ends the program: closing a message box
     // while the window is hidden in the tray must not.
     QApplication::setQuitOnLastWindowClosed(false);

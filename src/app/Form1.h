@@ -140,7 +140,7 @@ private:
     void refreshRunningList(StepGuard &guard, int firstStep);
     bool deferredUntilRefreshed(void (Form1::*command)());
     void runDeferredCommands();
-    void restoreKillList(StepGuard &guard);
+    bool restoreKillList(StepGuard &guard);
     void restoreOptions(StepGuard &guard);
     void applyRefreshOption(StepGuard &guard);
     void saveKillList(StepGuard &guard);

@@ -41,8 +41,7 @@ void Form1::Form_Load()
     guard.step(162, [&] { cSysTray1->setInTray(true); });
     guard.step(164, [&] { mainWindowHandle = ownWindow(); });
     refreshRunningList(guard, 166);
-    restoreKillList(guard);
-    m_killListRestored = true;
+    m_killListRestored = restoreKillList(guard);
     restoreOptions(guard);
     applyRefreshOption(guard);
     m_loaded = true;

@@ -67,7 +67,7 @@ void Form1::refreshRunningList(StepGuard &guard, int firstStep)
         guard.step(firstStep + 2, [] { QCoreApplication::processEvents(); });
         guard.step(firstStep + 4, [] { QCoreApplication::processEvents(); });
         guard.step(firstStep + 6, [&] { loadWindows(); });
-    } while (m_refreshPending);
+    } while (m_refreshPending && !m_endRequested);
     m_refreshing = false;
     if (!m_deferredCommands.empty())
         QMetaObject::invokeMethod(this, &Form1::runDeferredCommands, Qt::QueuedConnection);
@@ -185,7 +185,8 @@ void Form1::Timer1_Timer()
 {
     // A timed refresh would rebuild the list under a kill pass's walk; the
     // deadline stands, and the first tick after the pass honours it.
-    if (killBusy)
+    // Nor may ticks keep a refresh going while an end waits for it.
+    if (killBusy || m_endRequested)
         return;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Timer1_Timer")));
     if (!guard.test(100, [&] { return m_clock() >= nextRefreshTime; }))

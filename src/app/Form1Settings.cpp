@@ -63,12 +63,15 @@ void Form1::saveKillList(StepGuard &guard)
     guard.step(108, [&] { writeSetting(killListKey, text); });
 }
 
-void Form1::restoreKillList(StepGuard &guard)
+// False when the store could not be read: the list then stands for nothing
+// stored, and saving it would overwrite what is there.
+bool Form1::restoreKillList(StepGuard &guard)
 {
     QString text;
-    guard.step(174, [&] { text = readSetting(killListKey); });
+    if (!guard.step(174, [&] { text = readSetting(killListKey); }))
+        return false;
     if (!guard.test(176, [&] { return !text.isEmpty(); }))
-        return;
+        return true;
     QStringList pieces;
     guard.step(178, [&] { pieces = KillListText::pieces(text); });
     qsizetype index = 0;
@@ -90,6 +93,7 @@ void Form1::restoreKillList(StepGuard &guard)
                 row->setSubItem(1, fields[1]);
             });
         });
+    return true;
 }
 
 void Form1::restoreOptions(StepGuard &guard)

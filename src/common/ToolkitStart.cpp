@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct HeldMessage {
 };
 
 QtMessageHandler previousHandler = nullptr;
+// Qt's own threads may log while the application starts.
+std::mutex heldLock;
 std::vector<HeldMessage> heldMessages;
 
 // Qt's own advice to reinstall says less than the warning before it.
@@ -27,6 +30,7 @@ QString reasonOf(const QString &fatal)
 
 void holdOrFail(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
+    const std::lock_guard lock(heldLock);
     if (type != QtFatalMsg) {
         heldMessages.push_back({type, context.category, text});
         return;
@@ -51,8 +55,13 @@ ToolkitStartWatch::ToolkitStartWatch()
 ToolkitStartWatch::~ToolkitStartWatch()
 {
     qInstallMessageHandler(previousHandler);
-    for (const HeldMessage &held : std::exchange(heldMessages, {}))
-        qt_message_output(held.type,
-                          QMessageLogContext(nullptr, 0, nullptr, held.category.constData()),
-                          held.text);
+    std::vector<HeldMessage> held;
+    {
+        const std::lock_guard lock(heldLock);
+        held = std::exchange(heldMessages, {});
+    }
+    for (const HeldMessage &each : held)
+        qt_message_output(each.type,
+                          QMessageLogContext(nullptr, 0, nullptr, each.category.constData()),
+                          each.text);
 }

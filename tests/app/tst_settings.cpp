@@ -314,7 +314,8 @@ void SettingsTest::largeStoreIsReadAndAnOversizedOneReportedAndBothKept()
     oversized->Form_Load();
     oversized->ListView2->addRow(QStringLiteral("6")).setSubItem(1, QStringLiteral("lost"));
     oversized->Form_QueryUnload();
-    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({174, 192, 200, 202, 204, 108}));
+    // A kill list that was never read is not saved over the store.
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({174, 192, 200, 202, 204}));
     for (const FakeDialogs::Box &box : fixture.dialogs->boxes)
         QVERIFY2(box.text.contains(FormFixture::settingsFile() + QStringLiteral(": it is larger")),
                  qPrintable(box.text));

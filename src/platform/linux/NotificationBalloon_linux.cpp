@@ -79,7 +79,10 @@ void NotificationBalloon::close()
         m_next.reset();
         m_closeNext = true;
     } else if (m_id != 0) {
-        closeNotification(m_id); // the daemon's word on it ends the balloon
+        // The daemon's word on it ends the balloon; a balloon posted before
+        // that word comes is a new one, which the word must not end.
+        m_closing = std::exchange(m_id, 0);
+        closeNotification(m_closing);
     }
 }
 
@@ -113,9 +116,12 @@ void NotificationBalloon::posted(std::optional<uint> id)
 
 void NotificationBalloon::notificationClosed(uint id, uint reason)
 {
-    if (id == 0 || id != m_id)
+    if (id != 0 && id == m_closing)
+        m_closing = 0;
+    else if (id != 0 && id == m_id)
+        m_id = 0;
+    else
         return; // another program's, or one replaced
-    m_id = 0;
     // A user dismisses a notification by clicking it, in the daemons we know.
     emit ended(reason == Expired           ? End::TimedOut
                : reason == DismissedByUser ? End::Clicked

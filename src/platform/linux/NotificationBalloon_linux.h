@@ -50,6 +50,7 @@ private:
     void posted(std::optional<uint> id);
 
     uint m_id = 0;          // the balloon in sight, 0 for none
+    uint m_closing = 0;     // the one asked to close, until the daemon says it did
     bool m_posting = false; // a post waits for its number
     // What was asked while a post waited: a balloon to show, or the take-down.
     std::optional<Balloon> m_next;

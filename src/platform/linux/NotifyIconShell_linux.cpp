@@ -85,6 +85,7 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
 bool QtNotifyIconShell::add(const Key &key, const NotifyIconRecord &record)
 {
     NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
+    m_balloons.erase(key);         // an earlier icon's late news is not this one's
     auto *icon = new QSystemTrayIcon;
     Shown &shown = m_shown[key];
     shown.icon = icon;
