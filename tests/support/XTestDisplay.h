@@ -23,13 +23,17 @@ public:
     {
         root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     }
-    // The windows go before the next test looks: the reply proves the server
-    // has destroyed them.
+    // The windows go before the next test looks, for the window manager too: the
+    // next connection is given the same window IDs, and a manager still listing
+    // one (slower under load) would pass for managing, or even ignore, the new one.
     ~XTestDisplay()
     {
         for (xcb_window_t window : created)
             xcb_destroy_window(c, window);
-        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        const auto listed = [this](xcb_window_t window) { return isManaged(window); };
+        for (int tries = 0; tries < 100 && std::any_of(created.begin(), created.end(), listed);
+             ++tries)
+            QTest::qSleep(20);
         xcb_disconnect(c);
     }
 
