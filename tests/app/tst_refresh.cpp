@@ -4,6 +4,7 @@
 #include "common/Failure.h"
 #include "support/FormFixture.h"
 #include "support/RunningList.h"
+#include "tray/cSysTray.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace std::chrono_literals;
 
@@ -38,6 +41,7 @@ private slots:
     void commandsPressedDuringARefreshRunAfterItNotInsideIt();
     void commandsPressedDuringARefreshRunInTheOrderPressed_data();
     void commandsPressedDuringARefreshRunInTheOrderPressed();
+    void endAskedForWhileTicksKeepARefreshGoingEndsAfterIt();
     void optionsSwitchMonitoringAndAreSavedAtOnce();
     void timedRefreshRunsOnceTheDeadlineHasPassed();
     void failedTimedRefreshStillRestartsTheTimer();
@@ -160,6 +164,29 @@ void RefreshTest::commandsPressedDuringARefreshRunInTheOrderPressed()
     QTest::mouseClick(form.PushButton1, Qt::LeftButton);
     QTest::qWait(50);
     QCOMPARE(checkedRows(form.ListView1), allChecked ? form.ListView1->count() : 0);
+}
+
+void RefreshTest::endAskedForWhileTicksKeepARefreshGoingEndsAfterIt()
+{
+    FormFixture::store(QStringLiteral("Option3"), QStringLiteral("False"));
+    FormFixture::store(QStringLiteral("Option4"), QStringLiteral("True"));
+    FormFixture::store(QStringLiteral("Text1"), QStringLiteral("0")); // every tick is due
+    Form1 &form = showForm();
+    const int snapshots = fixture.processes->snapshotsTaken;
+    // A tick in each of the refresh's yields, as when a refresh lasts longer
+    // than the interval; the first comes with the request to end.
+    int ticks = 0;
+    std::function<void()> tick = [&] {
+        if (ticks++ == 0)
+            form.requestEnd(Form1::EndRequest::ByUser);
+        form.Timer1_Timer();
+        if (ticks < 40)
+            QMetaObject::invokeMethod(&form, tick, Qt::QueuedConnection);
+    };
+    QMetaObject::invokeMethod(&form, tick, Qt::QueuedConnection);
+    form.PushButton1_Click();
+    QVERIFY(fixture.processes->snapshotsTaken - snapshots <= 2);
+    QTRY_VERIFY(!form.cSysTray1->InTray());
 }
 
 void RefreshTest::optionsSwitchMonitoringAndAreSavedAtOnce()
