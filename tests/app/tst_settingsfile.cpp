@@ -47,6 +47,22 @@ QMap<QString, QString> snapshot(const QString &folder)
     }
     return entries;
 }
+// A home folder of the test's own for as long as it lives.
+class HomeOfItsOwn
+{
+public:
+    HomeOfItsOwn() : m_before(qgetenv("HOME"))
+    {
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+    }
+    ~HomeOfItsOwn() { qputenv("HOME", m_before); }
+    HomeOfItsOwn(const HomeOfItsOwn &) = delete;
+    HomeOfItsOwn &operator=(const HomeOfItsOwn &) = delete;
+
+private:
+    QTemporaryDir m_home;
+    QByteArray m_before;
+};
 } // namespace
 
 class SettingsFileTest : public QObject
@@ -278,6 +294,7 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn()
     QFETCH(QString, why);
     if (geteuid() != 0 && entries.join(QLatin1Char(' ')).contains(QLatin1Char('@')))
         QSKIP("Giving a file to another user needs root");
+    const HomeOfItsOwn home; // never the user's own, also when run by hand
     for (const QString &entry : entries) {
         make(entry);
         if (QTest::currentTestFailed())
