@@ -330,7 +330,8 @@ void CommandsTest::passOverMoreProcessesThanFreeHandlesEndsThemAll()
     QFETCH(bool, slowToExit);
     QFETCH(int, boxes);
     for (int i = 0; i < processes; ++i) {
-        const auto id = static_cast<quint32>(10000 + i);
+        // Beyond any PID the kernel hands out, so never this test's own.
+        const auto id = static_cast<quint32>(5'000'000 + i);
         fixture.processes->add(id, "worker");
         if (slowToExit)
             fixture.ending->slowToExit.insert(id);
