@@ -87,7 +87,7 @@ void Form1::requestEnd(EndRequest request)
     if (request == EndRequest::Unattended)
         DialogService::answerUnattended();
     m_endRequested = true;
-    QMetaObject::invokeMethod(this, &Form1::endWhenIdle, Qt::QueuedConnection);
+    endLaterIfRequested();
 }
 
 // Start-up, a refresh and a kill pass yield to events midway; an end that ran

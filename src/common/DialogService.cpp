@@ -28,23 +28,22 @@ public:
     OpenBox &operator=(const OpenBox &) = delete;
 };
 
+QString titleOrApplicationTitle(const QString &title)
+{
+    return title.isEmpty() ? applicationTitle() : title;
+}
+
 class StandardErrorDialogs : public DialogService
 {
 public:
     void messageBox(const QString &text, const QString &title, Icon) override
     {
-        const QString caption = title.isEmpty() ? applicationTitle() : title;
         // One line each: the box's line breaks would split a report in a log.
-        std::fprintf(stderr, "trelvanix: %s: %s\n", qPrintable(caption),
+        std::fprintf(stderr, "trelvanix: %s: %s\n", qPrintable(titleOrApplicationTitle(title)),
                      qPrintable(boundedForBox(text).simplified()));
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
 };
-
-QString titleOrApplicationTitle(const QString &title)
-{
-    return title.isEmpty() ? applicationTitle() : title;
-}
 
 QMessageBox::Icon qtIcon(DialogService::Icon icon)
 {
