@@ -3,6 +3,7 @@
 #undef _UNICODE
 #include <windows.h>
 
+#include "platform/win32/ProcessIdentity_win32.h"
 #include "platform/win32/Services_win32.h"
 
 #include <algorithm>
@@ -28,18 +29,30 @@ private:
     HANDLE m_handle;
 };
 
+bool hasExited(HANDLE process)
+{
+    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+}
+
 class Win32ProcessControl : public ProcessControl
 {
 public:
-    // The snapshot records no identity here; the ID alone names the process.
-    OpenedProcess open(quint32 processId, std::optional<quint64>) override
+    OpenedProcess open(quint32 processId, std::optional<quint64> identity) override
     {
-        HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+        if (!identity)
+            return {};
+        HANDLE handle = OpenProcess(
+            PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
         if (!handle) {
             const DWORD error = GetLastError();
             return {nullptr, error == ERROR_NO_SYSTEM_RESOURCES || error == ERROR_NOT_ENOUGH_QUOTA};
         }
-        return {std::make_unique<Win32ProcessHandle>(handle)};
+        auto opened = std::make_unique<Win32ProcessHandle>(handle);
+        // An ID reused since the snapshot names another process; one that has
+        // exited is gone whatever its ID now names.
+        if (creationTime(handle) != identity || hasExited(handle))
+            return {};
+        return {std::move(opened)};
     }
 
     // The system's handle table is far larger; the waits take 64 at a time anyway.
