@@ -69,7 +69,7 @@ windows-configure: deps
 	{ rm -rf $(WINDOWS_BUILD) && cmake -S . -B $(WINDOWS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_PREFIX_PATH=$$qt -DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
 		-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
-		-DTRELVANIX_HOST_XTOOL=$(abspath $(TEST_BUILD))/trelvanix-xtool; }
+		-DTRELVANIX_HOST_BUILD=$(abspath $(TEST_BUILD)); }
 
 # build/windows/Trelvanix: the folder that runs on Windows as it stands, and its zip.
 windows: windows-configure
@@ -77,8 +77,8 @@ windows: windows-configure
 
 # The Windows build of every test that runs there, under Wine on private displays.
 test-windows: windows-configure test-build
-	@cmake --build $(TEST_BUILD) -j $(JOBS) --target trelvanix-xtool
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-folder test-programs
+	@cmake --build $(TEST_BUILD) -j $(JOBS) --target wine-host-tests
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target test-programs
 	@cd $(WINDOWS_BUILD) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 600
 
 bench: configure

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs one Windows test program under Wine, with a Wine prefix and an X
 # display of its own:
-#   run-wine-test.sh offscreen|desktop COMMAND...
+#   run-wine-test.sh offscreen|desktop|desktop-host COMMAND...
 # offscreen runs the toolkit without windows of its own; desktop adds IceWM
-# as window manager and tray host, and the toolkit's Windows platform.
+# as window manager and tray host, and the toolkit's Windows platform;
+# desktop-host runs COMMAND itself, a Linux program that drives Windows ones
+# on that desktop, with Wine's windows managed by IceWM as a user's are.
 # Needs TRELVANIX_BUILD_DIR, TRELVANIX_WINE_PATH (the folders of the DLLs,
 # separated by ":") and, for desktop, TRELVANIX_XTOOL (the Linux build's xtool).
 set -uo pipefail
@@ -47,6 +49,13 @@ export WINEPATH WINEQT_FORCE_STDERR_LOGGING=1
 case $mode in
 desktop)
     start_xsession "$scratch" "${TRELVANIX_XTOOL:?}" || exit 1
+    ;;
+desktop-host)
+    start_xsession "$scratch" "${TRELVANIX_XTOOL:?}" || exit 1
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+    export TRELVANIX_WINE=$loader
+    "$@"
+    exit
     ;;
 *)
     start_xsession "$scratch" "" bare || exit 1
