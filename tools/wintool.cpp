@@ -1,7 +1,8 @@
 // What the Windows system tests end and close, on the system's own calls:
 //   trelvanix-wintool sleep                     waits until it is ended
-//   trelvanix-wintool window TITLE agree|refuse a window that closes when
-//                                               asked, or refuses to
+//   trelvanix-wintool window TITLE agree|refuse|hang  a window that closes
+//                                               when asked, refuses to, or
+//                                               never reads its messages
 // Each prints "ready" once it is there to be found.
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 namespace
 {
 bool refuses = false;
+bool hangs = false;
 
 LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -39,6 +41,8 @@ int runWindow(const char *title)
     ShowWindow(window, SW_SHOWNORMAL);
     std::printf("ready\n");
     std::fflush(stdout);
+    if (hangs)
+        Sleep(INFINITE);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
@@ -58,6 +62,7 @@ int main(int argc, char *argv[])
     }
     if (argc == 4 && std::strcmp(argv[1], "window") == 0) {
         refuses = std::strcmp(argv[3], "refuse") == 0;
+        hangs = std::strcmp(argv[3], "hang") == 0;
         return runWindow(argv[2]);
     }
     return 2;

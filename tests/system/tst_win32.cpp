@@ -116,27 +116,36 @@ void Win32BackendsTest::killPassEndsACheckedChild()
 
 void Win32BackendsTest::closeRequestClosesAWindowThatAgreesAndLeavesOneThatRefuses()
 {
-    QProcess agrees, refuses;
-    QVERIFY(startTool(agrees, {QStringLiteral("window"), QStringLiteral("Trelvanix test agrees"),
-                               QStringLiteral("agree")}));
-    QVERIFY(startTool(refuses, {QStringLiteral("window"), QStringLiteral("Trelvanix test refuses"),
-                                QStringLiteral("refuse")}));
+    std::map<QString, QProcess> tools;
+    for (const char *answer : {"agree", "refuse", "hang"}) {
+        const QString title = QStringLiteral("Trelvanix test ") + QLatin1String(answer);
+        QVERIFY(startTool(tools[answer], {QStringLiteral("window"), title, answer}));
+    }
     QWidget start;
     start.show();
     QVERIFY(QTest::qWaitForWindowExposed(&start));
-    auto windows = titledWindows(*m_platform.windowWalk, static_cast<WindowHandle>(start.winId()));
-    QVERIFY(windows.count(QStringLiteral("Trelvanix test agrees")));
-    QVERIFY(windows.count(QStringLiteral("Trelvanix test refuses")));
-
-    m_platform.windowControl->requestClose(windows[QStringLiteral("Trelvanix test agrees")]);
-    m_platform.windowControl->requestClose(windows[QStringLiteral("Trelvanix test refuses")]);
-    QVERIFY(agrees.waitForFinished(5000));
-    QVERIFY(!refuses.waitForFinished(500));
-    windows = titledWindows(*m_platform.windowWalk, static_cast<WindowHandle>(start.winId()));
-    QVERIFY(!windows.count(QStringLiteral("Trelvanix test agrees")));
-    QVERIFY(windows.count(QStringLiteral("Trelvanix test refuses")));
-    refuses.kill();
-    refuses.waitForFinished();
+    const auto startWindow = static_cast<WindowHandle>(start.winId());
+    auto windows = titledWindows(*m_platform.windowWalk, startWindow);
+    std::vector<WindowHandle> asked;
+    for (const char *answer : {"hang", "agree", "refuse"}) {
+        const QString title = QStringLiteral("Trelvanix test ") + QLatin1String(answer);
+        QVERIFY(windows.count(title));
+        m_platform.windowControl->requestClose(windows[title]);
+        asked.push_back(windows[title]);
+    }
+    // The hung window holds up neither the request nor the wait past its end.
+    m_platform.windowControl->waitUntilClosed(
+        asked, std::chrono::steady_clock::now() + std::chrono::seconds(3));
+    QVERIFY(tools["agree"].waitForFinished(5000));
+    QVERIFY(!tools["refuse"].waitForFinished(300));
+    windows = titledWindows(*m_platform.windowWalk, startWindow);
+    QVERIFY(!windows.count(QStringLiteral("Trelvanix test agree")));
+    QVERIFY(windows.count(QStringLiteral("Trelvanix test refuse")));
+    QVERIFY(windows.count(QStringLiteral("Trelvanix test hang")));
+    for (auto &[answer, tool] : tools) {
+        tool.kill();
+        tool.waitForFinished();
+    }
 }
 
 void Win32BackendsTest::windowOrderMakesTopmostAndSendsToTheBottom()

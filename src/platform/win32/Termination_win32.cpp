@@ -10,9 +10,13 @@
 
 namespace
 {
-// Long enough for a window that is busy for a moment; a hung one holds the
-// pass no longer.
-constexpr UINT closeReplyTimeoutMs = 2000;
+// How often the wait for closing windows looks again.
+constexpr DWORD closePollMs = 10;
+
+HWND asHwnd(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
+}
 
 class Win32ProcessHandle : public ProcessHandle
 {
@@ -81,14 +85,21 @@ public:
 class User32WindowControl : public WindowControl
 {
 public:
+    // Sent without waiting for the reply: a window that is busy or hung holds
+    // up no pass, and the one wait below covers every window asked.
     void requestClose(WindowHandle window) override
     {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(reinterpret_cast<HWND>(static_cast<quintptr>(window)), WM_SYSCOMMAND,
-                            SC_CLOSE, 0, SMTO_ABORTIFHUNG, closeReplyTimeoutMs, &result);
+        SendNotifyMessageA(asHwnd(window), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
-    // The request above returns once the window has handled it.
-    void waitUntilClosed(const std::vector<WindowHandle> &, Deadline) override {}
+    void waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline) override
+    {
+        const auto closed = [](WindowHandle window) {
+            return !IsWindow(asHwnd(window)) || !IsWindowVisible(asHwnd(window));
+        };
+        while (!std::all_of(windows.begin(), windows.end(), closed) &&
+               std::chrono::steady_clock::now() < deadline)
+            Sleep(closePollMs);
+    }
 };
 } // namespace
 
