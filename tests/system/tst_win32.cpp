@@ -4,11 +4,10 @@
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
 #include "platform/SettingsStore.h"
-#include "platform/win32/ProcessIdentity_win32.h"
 #include "support/FakeDialogs.h"
 #include "support/RealForm.h"
 
-#include <shellapi.h>
+#include <windows.h>
 
 #include <QProcess>
 #include <QTest>
@@ -49,7 +48,7 @@ class Win32BackendsTest : public QObject
 private slots:
     void snapshotListsAChildAndOpensItOnlyAsTheProcessItSaw();
     void killPassEndsACheckedChild();
-    void closeRequestClosesAWindowThatAgreesAndLeavesOneThatRefuses();
+    void closeRequestsCloseAWindowThatAgreesAndLeaveOnesThatRefuseOrHang();
     void windowOrderMakesTopmostAndSendsToTheBottom();
     void trayRecordReachesTheShell();
     void subclassedWindowGetsItsMessagesFirst();
@@ -114,7 +113,7 @@ void Win32BackendsTest::killPassEndsACheckedChild()
     QVERIFY(dialogs.boxes.empty());
 }
 
-void Win32BackendsTest::closeRequestClosesAWindowThatAgreesAndLeavesOneThatRefuses()
+void Win32BackendsTest::closeRequestsCloseAWindowThatAgreesAndLeaveOnesThatRefuseOrHang()
 {
     std::map<QString, QProcess> tools;
     for (const char *answer : {"agree", "refuse", "hang"}) {
