@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "app/Settings.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
@@ -25,8 +24,6 @@
 struct FormFixture {
     void setUp()
     {
-        // Never the user's store: the test's main installs the run's own.
-        QCOMPARE(settingsApplication(), TestSettingsStore::application());
         clearSettingsStore();
         auto source = std::make_unique<FakeProcessSnapshotSource>();
         processes = source.get();
@@ -96,6 +93,7 @@ struct FormFixture {
     }
     static inline const QString section = QStringLiteral("Trelvanix");
 
+    const TestSettingsStore settingsStore; // made before the window, gone after it
     QTemporaryDir programFolder;
     PlatformServices platform;
     FakeProcessSnapshotSource *processes = nullptr;
