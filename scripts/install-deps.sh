@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test; does nothing when they are present.
+#   install-deps.sh [windows]   with "windows", those of the Windows build and its tests too
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,10 @@ packages=(
     dbus-daemon dbus-bin lxqt-panel dunst
     clang libclang-rt-14-dev
 )
+if [ "${1:-}" = windows ]; then
+    # The -posix compilers: the default -win32 ones have no std::mutex.
+    packages+=(g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev qt6-base-dev-tools)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

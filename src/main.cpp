@@ -29,10 +29,7 @@ struct RunningForm {
 
 int main(int argc, char *argv[])
 {
-    // The windows we list and order are X11 windows; on a Wayland session we
-    // run on XWayland whenever it is there.
-    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    chooseWindowPlatform();
     // Qt would abort here with advice to reinstall; say what is missing instead.
     if (const QString problem = displayProblem(); !problem.isEmpty()) {
         reportNoDisplay(problem);

@@ -4,6 +4,14 @@
 
 #include <memory>
 
+void chooseWindowPlatform()
+{
+    // The windows we list and order are X11 windows; on a Wayland session we
+    // run on XWayland whenever it is there.
+    if (qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 QString displayProblem()
 {
     // Another toolkit platform (offscreen, wayland) was chosen on purpose.

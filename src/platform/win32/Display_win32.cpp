@@ -5,3 +5,7 @@ QString displayProblem()
 {
     return {};
 }
+
+// The system's own windows are the only ones; DISPLAY, set by Wine or an X
+// server a user runs, says nothing about them.
+void chooseWindowPlatform() {}

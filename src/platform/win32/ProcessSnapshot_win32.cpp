@@ -6,16 +6,24 @@
 
 #include <tlhelp32.h>
 
+#include "platform/win32/ProcessIdentity_win32.h"
 #include "platform/win32/Services_win32.h"
 
 #include <cstring>
+#include <unordered_map>
 
 namespace
 {
+using CreationTimes = std::unordered_map<quint32, quint64>;
+
 class ToolhelpSnapshot : public ProcessSnapshot
 {
 public:
-    ToolhelpSnapshot() : m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)) {}
+    explicit ToolhelpSnapshot(CreationTimes &creationTimes)
+        : m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)), m_creationTimes(creationTimes)
+    {
+        m_creationTimes.clear();
+    }
     ~ToolhelpSnapshot() override
     {
         if (m_handle != INVALID_HANDLE_VALUE)
@@ -42,11 +50,15 @@ private:
         static_assert(sizeof m_record.szExeFile == sizeof entry.exeFile);
         entry.processId = m_record.th32ProcessID;
         std::memcpy(entry.exeFile, m_record.szExeFile, sizeof entry.exeFile);
+        // A process we may not query is one we could not end either.
+        if (const auto created = creationTime(entry.processId))
+            m_creationTimes[entry.processId] = *created;
         return true;
     }
 
     HANDLE m_handle;
     PROCESSENTRY32 m_record{};
+    CreationTimes &m_creationTimes;
 };
 
 class ToolhelpSnapshotSource : public ProcessSnapshotSource
@@ -54,10 +66,18 @@ class ToolhelpSnapshotSource : public ProcessSnapshotSource
 public:
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override
     {
-        return std::make_unique<ToolhelpSnapshot>();
+        return std::make_unique<ToolhelpSnapshot>(m_creationTimes);
     }
-    // Termination opens the process by its ID, as the system does.
-    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
+    std::optional<quint64> identityAtSnapshot(quint32 processId) const override
+    {
+        const auto found = m_creationTimes.find(processId);
+        if (found == m_creationTimes.end())
+            return std::nullopt;
+        return found->second;
+    }
+
+private:
+    CreationTimes m_creationTimes;
 };
 } // namespace
 

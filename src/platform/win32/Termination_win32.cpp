@@ -3,15 +3,20 @@
 #undef _UNICODE
 #include <windows.h>
 
+#include "platform/win32/ProcessIdentity_win32.h"
 #include "platform/win32/Services_win32.h"
 
 #include <algorithm>
 
 namespace
 {
-// Long enough for a window that is busy for a moment; a hung one holds the
-// pass no longer.
-constexpr UINT closeReplyTimeoutMs = 2000;
+// How often the wait for closing windows looks again.
+constexpr DWORD closePollMs = 10;
+
+HWND asHwnd(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
+}
 
 class Win32ProcessHandle : public ProcessHandle
 {
@@ -28,18 +33,30 @@ private:
     HANDLE m_handle;
 };
 
+bool hasExited(HANDLE process)
+{
+    return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+}
+
 class Win32ProcessControl : public ProcessControl
 {
 public:
-    // The snapshot records no identity here; the ID alone names the process.
-    OpenedProcess open(quint32 processId, std::optional<quint64>) override
+    OpenedProcess open(quint32 processId, std::optional<quint64> identity) override
     {
-        HANDLE handle = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+        if (!identity)
+            return {};
+        HANDLE handle = OpenProcess(
+            PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
         if (!handle) {
             const DWORD error = GetLastError();
             return {nullptr, error == ERROR_NO_SYSTEM_RESOURCES || error == ERROR_NOT_ENOUGH_QUOTA};
         }
-        return {std::make_unique<Win32ProcessHandle>(handle)};
+        auto opened = std::make_unique<Win32ProcessHandle>(handle);
+        // An ID reused since the snapshot names another process; one that has
+        // exited is gone whatever its ID now names.
+        if (creationTime(handle) != identity || hasExited(handle))
+            return {};
+        return {std::move(opened)};
     }
 
     // The system's handle table is far larger; the waits take 64 at a time anyway.
@@ -68,14 +85,21 @@ public:
 class User32WindowControl : public WindowControl
 {
 public:
+    // Sent without waiting for the reply: a window that is busy or hung holds
+    // up no pass, and the one wait below covers every window asked.
     void requestClose(WindowHandle window) override
     {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(reinterpret_cast<HWND>(static_cast<quintptr>(window)), WM_SYSCOMMAND,
-                            SC_CLOSE, 0, SMTO_ABORTIFHUNG, closeReplyTimeoutMs, &result);
+        SendNotifyMessageA(asHwnd(window), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
-    // The request above returns once the window has handled it.
-    void waitUntilClosed(const std::vector<WindowHandle> &, Deadline) override {}
+    void waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline) override
+    {
+        const auto closed = [](WindowHandle window) {
+            return !IsWindow(asHwnd(window)) || !IsWindowVisible(asHwnd(window));
+        };
+        while (!std::all_of(windows.begin(), windows.end(), closed) &&
+               std::chrono::steady_clock::now() < deadline)
+            Sleep(closePollMs);
+    }
 };
 } // namespace
 

@@ -21,6 +21,12 @@ HWND asHwnd(WindowHandle window)
     return reinterpret_cast<HWND>(static_cast<quintptr>(window));
 }
 
+// The record's fields are those of the shell's second version, which takes
+// 504 bytes in a 64-bit program.
+#ifdef _WIN64
+static_assert(NOTIFYICONDATAA_V2_SIZE == 504);
+#endif
+
 class Shell32NotifyIcon : public NotifyIconShell
 {
 public:
@@ -33,7 +39,7 @@ public:
     {
         // The record has the 32-bit layout; the system's own widens the handles.
         NOTIFYICONDATAA data{};
-        data.cbSize = sizeof data;
+        data.cbSize = NOTIFYICONDATAA_V2_SIZE;
         data.hWnd = asHwnd(record.number(NotifyIconRecord::hWnd));
         data.uID = record.number(NotifyIconRecord::uID);
         data.uFlags = record.number(NotifyIconRecord::uFlags);

@@ -55,6 +55,10 @@ public:
     }
     void sendToBottom(WindowHandle window) override
     {
+        // Windows drops a topmost window's state at the bottom, but not every
+        // implementation of these calls does (Wine keeps it).
+        SetWindowPos(asHwnd(window), HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         SetWindowPos(asHwnd(window), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     void activate(WindowHandle window) override { SetForegroundWindow(asHwnd(window)); }

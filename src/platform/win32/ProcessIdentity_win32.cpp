@@ -1,0 +1,19 @@
+#include "platform/win32/ProcessIdentity_win32.h"
+
+std::optional<quint64> creationTime(HANDLE process)
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return std::nullopt;
+    return (quint64(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+std::optional<quint64> creationTime(quint32 processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return std::nullopt;
+    const auto created = creationTime(process);
+    CloseHandle(process);
+    return created;
+}

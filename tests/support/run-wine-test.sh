@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs one Windows test program under Wine, with a Wine prefix and an X
+# display of its own:
+#   run-wine-test.sh offscreen|desktop|desktop-host COMMAND...
+# offscreen runs the toolkit without windows of its own; desktop adds IceWM
+# as window manager and tray host, and the toolkit's Windows platform;
+# desktop-host runs COMMAND itself, a Linux program that drives Windows ones
+# on that desktop, with Wine's windows managed by IceWM as a user's are.
+# Needs TRELVANIX_BUILD_DIR, TRELVANIX_WINE_PATH (the folders of the DLLs,
+# separated by ":") and, for desktop, TRELVANIX_XTOOL (the Linux build's xtool).
+set -uo pipefail
+mode=$1
+shift
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xsession.sh"
+loader=${TRELVANIX_WINE:-/usr/lib/wine/wine64}
+server=$(dirname "$loader")/wineserver
+
+scratch=$(mktemp -d)
+export WINEPREFIX=$scratch/wine WINEDEBUG=-all HOME=$scratch/home
+mkdir -p "$HOME"
+trap '"$server" -k 2>/dev/null; stop_xsession; rm -rf "$scratch"' EXIT
+
+# A new prefix takes Wine some seconds to make, so one is made per build and
+# each run gets a copy: hard links, but for the registry that Wine rewrites.
+template=${TRELVANIX_BUILD_DIR:?}/wine-prefix
+(
+    flock 9
+    [ -f "$template/.ready" ] && exit 0
+    rm -rf "$template"
+    WINEPREFIX=$template "$loader" wineboot -i >"$scratch/wineboot.log" 2>&1
+    # Without a window manager of Wine's own, each window waits 2 s for one.
+    WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        >>"$scratch/wineboot.log" 2>&1
+    WINEPREFIX=$template "$server" -w
+    touch "$template/.ready"
+) 9>"$TRELVANIX_BUILD_DIR/wine-prefix.lock"
+cp -al "$template" "$WINEPREFIX" || exit 1
+for registry in "$template"/*.reg; do
+    cp --remove-destination "$registry" "$WINEPREFIX/"
+done
+
+IFS=: read -ra folders <<<"${TRELVANIX_WINE_PATH:?}"
+WINEPATH=""
+for folder in "${folders[@]}"; do
+    WINEPATH+="Z:${folder//\//\\};"
+done
+export WINEPATH WINEQT_FORCE_STDERR_LOGGING=1
+case $mode in
+desktop)
+    start_xsession "$scratch" "${TRELVANIX_XTOOL:?}" || exit 1
+    ;;
+desktop-host)
+    start_xsession "$scratch" "${TRELVANIX_XTOOL:?}" || exit 1
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >/dev/null 2>&1
+    export TRELVANIX_WINE=$loader
+    "$@"
+    exit
+    ;;
+*)
+    start_xsession "$scratch" "" bare || exit 1
+    # Wine hands QT_* variables to Windows programs only in this form.
+    export WINEQT_QPA_PLATFORM=offscreen
+    ;;
+esac
+# Wine's own helpers outlive the test: given the test runner's pipes, they
+# would hold it up, so the output goes through a file.
+"$loader" "$@" >"$scratch/output" 2>&1
+status=$?
+cat "$scratch/output"
+exit $status

@@ -1,0 +1,213 @@
+// The Windows program itself under Wine, driven as a user drives it: clicks
+// and keys through xdotool on the display that Wine draws on, against Wine
+// processes and windows that this test starts and ends itself. Run by the
+// Windows build's tests (tests/support/run-wine-test.sh desktop-host), which
+// give it a Wine prefix and TRELVANIX_WINE, the Wine loader.
+#include "support/RealProgram.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace
+{
+// Wine's screens have 96 dots per inch, whatever the X server says.
+QPoint winePixels(QPoint twips)
+{
+    return QPoint(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0));
+}
+
+constexpr QPoint pushButton7At{120 + 1920, 3645 + 200};
+constexpr QPoint pushButton5At{120 + 3900, 5895 + 200};
+
+QString windowsBuild()
+{
+    return qEnvironmentVariable("TRELVANIX_BUILD_DIR");
+}
+
+// A Windows program of the test's own under Wine.
+class WineProcess
+{
+public:
+    explicit WineProcess(const QString &program, const QStringList &arguments = {},
+                         bool ownDllsOnly = false)
+    {
+        if (ownDllsOnly) {
+            // Only the DLLs of the program's own folder, as on a Windows machine.
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("WINEPATH"));
+            m_process.setProcessEnvironment(environment);
+        }
+        m_process.start(qEnvironmentVariable("TRELVANIX_WINE"), QStringList(program) + arguments);
+    }
+    ~WineProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+    // Once the test tool says it is there.
+    bool ready()
+    {
+        return m_process.waitForReadyRead(30000) && m_process.readLine().trimmed() == "ready";
+    }
+    bool ended(int milliseconds) { return m_process.waitForFinished(milliseconds); }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+};
+
+std::unique_ptr<WineProcess> startTool(const QString &path, const QStringList &arguments)
+{
+    auto tool = std::make_unique<WineProcess>(path, arguments);
+    return tool->ready() ? std::move(tool) : nullptr;
+}
+
+std::vector<xcb_window_t> search(const QStringList &arguments)
+{
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), QStringList(QStringLiteral("search")) + arguments);
+    xdotool.waitForFinished();
+    std::vector<xcb_window_t> found;
+    for (const QByteArray &line : xdotool.readAllStandardOutput().split('\n'))
+        if (!line.isEmpty())
+            found.push_back(line.toUInt());
+    return found;
+}
+
+// The program's main window once the window manager has it.
+xcb_window_t mainWindow(XTestDisplay &x, qint64 processId)
+{
+    for (int tries = 0; tries < 300; ++tries) {
+        for (xcb_window_t window : x.windowsOfProcess(processId))
+            if (x.title(window) == QStringLiteral("Trelvanix"))
+                return window;
+        QTest::qWait(100);
+    }
+    return 0;
+}
+
+std::vector<xcb_window_t> inputBoxes()
+{
+    return search({QStringLiteral("--onlyvisible"), QStringLiteral("--name"), "^Input X$"});
+}
+
+// "Select Items Containing X Chars" with `text` typed into its box; returns
+// once the box has gone, with what went wrong if anything did.
+QString checkRowsContaining(xcb_window_t main, const QString &text)
+{
+    if (!clickInWindow(main, winePixels(pushButton7At)))
+        return QStringLiteral("the click on the button failed");
+    for (int tries = 0; tries < 100 && inputBoxes().empty(); ++tries)
+        QTest::qWait(100);
+    const auto boxes = inputBoxes();
+    if (boxes.empty())
+        return QStringLiteral("no box opened");
+    // A click in the box, away from its controls, gives it the keyboard as a
+    // user's would; asking the window manager alone may leave it elsewhere.
+    if (!xdotool({"mousemove", "--window", QString::number(boxes.front()), "4", "4", "click", "1"}) ||
+        !xdotool({"type", "--delay", "50", text}) || !xdotool({"key", "Return"}))
+        return QStringLiteral("the box could not be typed into");
+    for (int tries = 0; tries < 100 && !inputBoxes().empty(); ++tries)
+        QTest::qWait(100);
+    return inputBoxes().empty() ? QString() : QStringLiteral("the box stayed open");
+}
+
+// The icons that Wine's shell docks in the tray: small windows of its own.
+std::vector<xcb_window_t> trayIcons(XTestDisplay &x)
+{
+    std::vector<xcb_window_t> icons;
+    for (xcb_window_t window :
+         search({QStringLiteral("--onlyvisible"), QStringLiteral("--class"), "explorer.exe"}))
+        if (x.geometry(window).width() <= 64)
+            icons.push_back(window);
+    return icons;
+}
+} // namespace
+
+class ProgramWineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void endsCheckedProcessesAndClosesCheckedWindowsByName();
+    void minimisesToTheTrayAndComesBackOnAClick();
+};
+
+void ProgramWineTest::endsCheckedProcessesAndClosesCheckedWindowsByName()
+{
+    const QString tool = windowsBuild() + QStringLiteral("/trelvanix-wintool.exe");
+    QTemporaryDir folder;
+    const QString sleeperPath = folder.filePath(QStringLiteral("trelvanix-sleeper.exe"));
+    QVERIFY(QFile::copy(tool, sleeperPath));
+    auto sleeper1 = startTool(sleeperPath, {QStringLiteral("sleep")});
+    auto sleeper2 = startTool(sleeperPath, {QStringLiteral("sleep")});
+    auto agrees = startTool(tool, {"window", "Trelvanix test agrees", "agree"});
+    auto refuses = startTool(tool, {"window", "Trelvanix test refuses", "refuse"});
+    QVERIFY(sleeper1 && sleeper2 && agrees && refuses);
+
+    WineProcess program(windowsBuild() + QStringLiteral("/Trelvanix/trelvanix.exe"), {}, true);
+    XTestDisplay x;
+    const xcb_window_t main = mainWindow(x, program.process().processId());
+    QVERIFY(main);
+    QTest::qWait(500); // a start-up box would be a second window
+    QCOMPARE(x.windowsOfProcess(program.process().processId()).size(), 1u);
+    QProcess::execute(qEnvironmentVariable("TRELVANIX_XTOOL"),
+                      {"screenshot", QString::number(main),
+                       windowsBuild() + QStringLiteral("/wine-program.png")});
+
+    QString problem = checkRowsContaining(main, QStringLiteral("sleeper"));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(clickInWindow(main, winePixels(pushButton5At)));
+    QVERIFY(sleeper1->ended(10000));
+    QVERIFY(sleeper2->ended(10000));
+    QCOMPARE(agrees->process().state(), QProcess::Running);
+
+    problem = checkRowsContaining(main, QStringLiteral("Trelvanix test"));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(clickInWindow(main, winePixels(pushButton5At)));
+    QVERIFY(agrees->ended(10000));
+    QVERIFY(!refuses->ended(1000));
+    QCOMPARE(search({QStringLiteral("--name"), QStringLiteral("^Trelvanix test refuses$")}).size(),
+             1u);
+
+    x.requestClose(main);
+    QVERIFY(program.ended(10000));
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+void ProgramWineTest::minimisesToTheTrayAndComesBackOnAClick()
+{
+    XTestDisplay x;
+    // Wine's shell keeps the icon of a program that was ended for a while.
+    const auto earlier = trayIcons(x);
+    const auto ownIcon = [&] {
+        for (xcb_window_t icon : trayIcons(x))
+            if (std::find(earlier.begin(), earlier.end(), icon) == earlier.end())
+                return icon;
+        return xcb_window_t(0);
+    };
+    WineProcess program(windowsBuild() + QStringLiteral("/Trelvanix/trelvanix.exe"), {}, true);
+    const xcb_window_t main = mainWindow(x, program.process().processId());
+    QVERIFY(main);
+    x.minimise(main);
+    QTRY_VERIFY_WITH_TIMEOUT(!x.isViewable(main), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(ownIcon(), 10000);
+    QTest::qWait(300);
+    QVERIFY(!x.isViewable(main));
+
+    const xcb_window_t icon = ownIcon();
+    QVERIFY(xdotool({"mousemove", "--window", QString::number(icon), "8", "8", "click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(main), 10000);
+    x.requestClose(main);
+    QVERIFY(program.ended(10000));
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+QTEST_MAIN(ProgramWineTest)
+#include "tst_program_wine.moc"

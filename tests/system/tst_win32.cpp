@@ -1,0 +1,310 @@
+// The Windows backends on the system's own calls, on a real desktop with a
+// tray: processes and windows that this test starts and ends itself.
+#include "app/Form1.h"
+#include "app/ListView.h"
+#include "platform/PlatformServices.h"
+#include "platform/SettingsStore.h"
+#include "platform/win32/ProcessIdentity_win32.h"
+#include "support/FakeDialogs.h"
+#include "support/RealForm.h"
+
+#include <shellapi.h>
+
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+
+#include <map>
+
+namespace
+{
+// A child of ours from the test tool beside the program, once it is there.
+bool startTool(QProcess &tool, const QStringList &arguments)
+{
+    tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../trelvanix-wintool.exe"),
+               arguments);
+    return tool.waitForStarted(10000) && tool.waitForReadyRead(20000) &&
+           tool.readLine().trimmed() == "ready";
+}
+
+std::map<QString, WindowHandle> titledWindows(WindowWalk &walk, WindowHandle start)
+{
+    std::map<QString, WindowHandle> found;
+    for (WindowHandle window = walk.first(start); window; window = walk.next(window))
+        if (const int length = walk.titleLength(window); length > 0)
+            found[walk.title(window, length + 1)] = window;
+    return found;
+}
+
+HWND asHwnd(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
+}
+} // namespace
+
+class Win32BackendsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void snapshotListsAChildAndOpensItOnlyAsTheProcessItSaw();
+    void killPassEndsACheckedChild();
+    void closeRequestClosesAWindowThatAgreesAndLeavesOneThatRefuses();
+    void windowOrderMakesTopmostAndSendsToTheBottom();
+    void trayRecordReachesTheShell();
+    void subclassedWindowGetsItsMessagesFirst();
+    void registryStoreKeepsEveryKeyAndWhatIsTypedByHand();
+    void registryStoreReportsAFailedWrite();
+
+private:
+    PlatformServices m_platform = createPlatformServices();
+};
+
+void Win32BackendsTest::snapshotListsAChildAndOpensItOnlyAsTheProcessItSaw()
+{
+    QProcess child;
+    QVERIFY(startTool(child, {QStringLiteral("sleep")}));
+    const auto id = static_cast<quint32>(child.processId());
+
+    const auto snapshot = m_platform.processSnapshots->takeSnapshot();
+    ProcessEntry entry;
+    QVERIFY(snapshot->first(entry));
+    QVERIFY(entry.processId != id);
+    QString name;
+    while (snapshot->next(entry))
+        if (entry.processId == id)
+            name = QString::fromLocal8Bit(entry.exeFile);
+    QCOMPARE(name, QStringLiteral("trelvanix-wintool.exe"));
+    const std::optional<quint64> identity = m_platform.processSnapshots->identityAtSnapshot(id);
+    QVERIFY(identity);
+
+    // Another creation time is another process that took the ID over.
+    ProcessControl &control = *m_platform.processControl;
+    QVERIFY(!control.open(id, *identity + 1).handle);
+    QVERIFY(!control.open(id, std::nullopt).handle);
+    OpenedProcess opened = control.open(id, identity);
+    QVERIFY(opened.handle);
+    QVERIFY(opened.handle->terminate(1));
+    control.waitUntilExited({opened.handle.get()},
+                            std::chrono::steady_clock::now() + std::chrono::seconds(5));
+    QVERIFY(child.waitForFinished(5000));
+    // The system still opens an ID that has just exited, for a while.
+    QVERIFY(!control.open(id, identity).handle);
+}
+
+void Win32BackendsTest::killPassEndsACheckedChild()
+{
+    FakeDialogs dialogs;
+    QProcess child;
+    QVERIFY(startTool(child, {QStringLiteral("sleep")}));
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    int row = 0;
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        if (form.ListView1->subItem(position, 1) == QString::number(child.processId()))
+            row = position;
+    QVERIFY(row > 0);
+    QCOMPARE(form.ListView1->text(row), QStringLiteral("trelvanix-wintool.exe"));
+    form.ListView1->setChecked(row, true);
+    form.PushButton5_Click();
+    QTRY_COMPARE_WITH_TIMEOUT(child.state(), QProcess::NotRunning, 5000);
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        QVERIFY(form.ListView1->subItem(position, 1) != QString::number(child.processId()));
+    QVERIFY(dialogs.boxes.empty());
+}
+
+void Win32BackendsTest::closeRequestClosesAWindowThatAgreesAndLeavesOneThatRefuses()
+{
+    std::map<QString, QProcess> tools;
+    for (const char *answer : {"agree", "refuse", "hang"}) {
+        const QString title = QStringLiteral("Trelvanix test ") + QLatin1String(answer);
+        QVERIFY(startTool(tools[answer], {QStringLiteral("window"), title, answer}));
+    }
+    QWidget start;
+    start.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&start));
+    const auto startWindow = static_cast<WindowHandle>(start.winId());
+    auto windows = titledWindows(*m_platform.windowWalk, startWindow);
+    std::vector<WindowHandle> asked;
+    for (const char *answer : {"hang", "agree", "refuse"}) {
+        const QString title = QStringLiteral("Trelvanix test ") + QLatin1String(answer);
+        QVERIFY(windows.count(title));
+        m_platform.windowControl->requestClose(windows[title]);
+        asked.push_back(windows[title]);
+    }
+    // The hung window holds up neither the request nor the wait past its end.
+    m_platform.windowControl->waitUntilClosed(
+        asked, std::chrono::steady_clock::now() + std::chrono::seconds(3));
+    QVERIFY(tools["agree"].waitForFinished(5000));
+    QVERIFY(!tools["refuse"].waitForFinished(300));
+    windows = titledWindows(*m_platform.windowWalk, startWindow);
+    QVERIFY(!windows.count(QStringLiteral("Trelvanix test agree")));
+    QVERIFY(windows.count(QStringLiteral("Trelvanix test refuse")));
+    QVERIFY(windows.count(QStringLiteral("Trelvanix test hang")));
+    for (auto &[answer, tool] : tools) {
+        tool.kill();
+        tool.waitForFinished();
+    }
+}
+
+void Win32BackendsTest::windowOrderMakesTopmostAndSendsToTheBottom()
+{
+    QWidget ours, other;
+    ours.setWindowTitle(QStringLiteral("Trelvanix test keeps on top"));
+    other.setWindowTitle(QStringLiteral("Trelvanix test other"));
+    ours.show();
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ours) && QTest::qWaitForWindowExposed(&other));
+    const auto window = static_cast<WindowHandle>(ours.winId());
+    const auto isTopmost = [&] {
+        return (GetWindowLongA(asHwnd(window), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    };
+
+    const auto above = [](HWND upper, HWND lower) {
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
+            if (window == upper || window == lower)
+                return window == upper;
+        return false;
+    };
+    const auto otherWindow = reinterpret_cast<HWND>(other.winId());
+
+    m_platform.windowOrder->makeTopmost(window);
+    QVERIFY(isTopmost());
+    QVERIFY(above(asHwnd(window), otherWindow));
+    m_platform.windowOrder->sendToBottom(window);
+    // Wine restacks its windows after the X server's order, so only the state is
+    // checked here; the order at the bottom is the same call as on Windows.
+    QVERIFY(!isTopmost());
+}
+
+void Win32BackendsTest::trayRecordReachesTheShell()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(m_platform.notifyIconShell->isAvailable(), 10000);
+    QWidget owner;
+    owner.winId();
+    NotifyIconRecord record;
+    record.setNumber(NotifyIconRecord::cbSize, NotifyIconRecord::size);
+    record.setNumber(NotifyIconRecord::hWnd, static_cast<quint32>(owner.winId()));
+    record.setNumber(NotifyIconRecord::uID, 1);
+    record.setNumber(NotifyIconRecord::uFlags, NotifyIconRecord::Message | NotifyIconRecord::Icon |
+                                                   NotifyIconRecord::Tip);
+    record.setNumber(NotifyIconRecord::uCallbackMessage, WM_APP + 1);
+    record.setNumber(NotifyIconRecord::hIcon, m_platform.notifyIconShell->iconHandle(
+                                                  QApplication::style()->standardIcon(
+                                                      QStyle::SP_ComputerIcon)));
+    record.setText(NotifyIconRecord::szTip, NotifyIconRecord::tipSize,
+                   QStringLiteral("Trelvanix test"));
+    NotifyIconShell &shell = *m_platform.notifyIconShell;
+    QVERIFY(shell.notify(NotifyIconShell::Request::Add, record));
+    record.setText(NotifyIconRecord::szTip, NotifyIconRecord::tipSize,
+                   QStringLiteral("Trelvanix test, changed"));
+    QVERIFY(shell.notify(NotifyIconShell::Request::Modify, record));
+    QVERIFY(shell.notify(NotifyIconShell::Request::Delete, record));
+    QVERIFY(!shell.notify(NotifyIconShell::Request::Modify, record));
+}
+
+void Win32BackendsTest::subclassedWindowGetsItsMessagesFirst()
+{
+    QWidget widget;
+    widget.setWindowTitle(QStringLiteral("Trelvanix test"));
+    WindowProcedureHook &hook = *m_platform.windowProcedures;
+    const WindowHandle window = hook.windowOf(&widget);
+    QStringList seen;
+    WindowProcedureHook::Procedure previous;
+    previous = hook.replace(window, [&](WindowHandle w, quint32 message, quintptr wp, qintptr lp) {
+        if (message == WM_APP + 7) {
+            seen << QStringLiteral("own");
+            return qintptr(42);
+        }
+        return previous(w, message, wp, lp);
+    });
+    QVERIFY(previous);
+    QCOMPARE(SendMessageA(asHwnd(window), WM_APP + 7, 0, 0), LRESULT(42));
+    // Everything else still reaches the window's own procedure.
+    QCOMPARE(SendMessageA(asHwnd(window), WM_GETTEXTLENGTH, 0, 0), LRESULT(14));
+    QCOMPARE(seen, QStringList({QStringLiteral("own")}));
+    hook.setUserData(window, 0x5eed);
+    QCOMPARE(hook.userData(window), quintptr(0x5eed));
+}
+
+namespace
+{
+// A store under a name of the test's own, removed again: never the user's.
+struct TestStore {
+    const QString application =
+        QStringLiteral("Trelvanix test %1").arg(QCoreApplication::applicationPid());
+    const QString key = QStringLiteral("Software\\VB and VBA Program Settings\\") + application;
+    std::unique_ptr<SettingsStore> store = openSettingsStore(application);
+    ~TestStore() { RegDeleteTreeA(HKEY_CURRENT_USER, key.toLocal8Bit().constData()); }
+};
+} // namespace
+
+void Win32BackendsTest::registryStoreKeepsEveryKeyAndWhatIsTypedByHand()
+{
+    TestStore test;
+    const std::pair<QString, QString> values[] = {
+        {QStringLiteral("Processes"), QStringLiteral("a.exe,b c.exe,x;y#z.exe,")},
+        {QStringLiteral("Check1"), QStringLiteral("1")},
+        {QStringLiteral("Text1"), QStringLiteral("2,5")},
+        {QStringLiteral("Option3"), QStringLiteral("0")},
+        {QStringLiteral("Option4"), QStringLiteral("")},
+        {QStringLiteral("Processes"), QStringLiteral("C:\\temp \"quoted\" \u00e9\u20ac")},
+    };
+    for (const auto &[key, text] : values) {
+        QCOMPARE(test.store->setValue(QStringLiteral("Trelvanix"), key, text), QString());
+        QCOMPARE(openSettingsStore(test.application)->value(QStringLiteral("Trelvanix"), key).text,
+                 std::optional(text));
+    }
+    QVERIFY(!test.store->value(QStringLiteral("Trelvanix"), QStringLiteral("Absent")).text);
+
+    // As a user types it into the registry by hand.
+    QProcess reg;
+    reg.start(QStringLiteral("reg"), {QStringLiteral("add"),
+                                      QStringLiteral("HKCU\\") + test.key +
+                                          QStringLiteral("\\Trelvanix"),
+                                      QStringLiteral("/v"), QStringLiteral("Text1"),
+                                      QStringLiteral("/d"), QStringLiteral("3,75 s"),
+                                      QStringLiteral("/f")});
+    QVERIFY(reg.waitForFinished(20000));
+    QCOMPARE(reg.exitCode(), 0);
+    QCOMPARE(openSettingsStore(test.application)
+                 ->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1"))
+                 .text,
+             std::optional(QStringLiteral("3,75 s")));
+}
+
+void Win32BackendsTest::registryStoreReportsAFailedWrite()
+{
+    TestStore test;
+    QCOMPARE(test.store->setValue(QStringLiteral("Trelvanix"), QStringLiteral("Text1"),
+                                  QStringLiteral("1")),
+             QString());
+    // A key that only reading is allowed on, as an administrator may lock it.
+    HKEY section = nullptr;
+    const QByteArray path = (test.key + QStringLiteral("\\Trelvanix")).toLocal8Bit();
+    QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, path.constData(), 0, WRITE_DAC, &section),
+             LONG(ERROR_SUCCESS));
+    SECURITY_DESCRIPTOR readOnly;
+    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION);
+    char aclBuffer[256];
+    auto *acl = reinterpret_cast<ACL *>(aclBuffer);
+    InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | DELETE, everyone);
+    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE);
+    QCOMPARE(RegSetKeySecurity(section, DACL_SECURITY_INFORMATION, &readOnly), LONG(ERROR_SUCCESS));
+    RegCloseKey(section);
+    FreeSid(everyone);
+
+    QCOMPARE(openSettingsStore(test.application)
+                 ->setValue(QStringLiteral("Trelvanix"), QStringLiteral("Text1"), QStringLiteral("9")),
+             QStringLiteral("access was denied"));
+    QCOMPARE(openSettingsStore(test.application)->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1")).text,
+             std::optional(QStringLiteral("1")));
+}
+
+QTEST_MAIN(Win32BackendsTest)
+#include "tst_win32.moc"
