@@ -4,7 +4,7 @@
 #include "app/Settings.h"
 #include "common/Failure.h"
 #include "support/FormFixture.h"
-#include "support/ReadOnlyFolder.h"
+#include "support/ReadOnlyFolder_linux.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -426,4 +426,4 @@ int runSettingsFileTests(int argc, char *argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_settingsfile.moc"
+#include "tst_settingsfile_linux.moc"
