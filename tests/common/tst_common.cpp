@@ -343,7 +343,9 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QDir::setCurrent(before);
+    app.setAttribute(Qt::AA_Use96Dpi, true); // as QTEST_MAIN does
     CommonTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_common.moc"

@@ -11,7 +11,8 @@
 
 // The settings store of a test run: an application of its own, named after
 // the run's process, so that no test ever reads, writes or clears the user's
-// store. While one of these lives the program uses it; the last removes it.
+// store. While one of these lives the program uses that store, and each one
+// removes it as it goes.
 class TestSettingsStore
 {
 public:
