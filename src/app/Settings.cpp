@@ -5,13 +5,18 @@
 
 namespace
 {
-const QString applicationName = QStringLiteral("Quorbel");
 const QString sectionName = QStringLiteral("Trelvanix");
+
+QString &applicationName()
+{
+    static QString name = QStringLiteral("Quorbel");
+    return name;
+}
 } // namespace
 
 QString readSetting(const QString &key, const QString &defaultValue)
 {
-    const auto store = openSettingsStore(applicationName);
+    const auto store = openSettingsStore(applicationName());
     const SettingsStore::Read read = store->value(sectionName, key);
     if (!read.problem.isEmpty())
         throw Failure(QStringLiteral("The settings could not be read from %1: %2")
@@ -21,9 +26,19 @@ QString readSetting(const QString &key, const QString &defaultValue)
 
 void writeSetting(const QString &key, const QString &value)
 {
-    const auto store = openSettingsStore(applicationName);
+    const auto store = openSettingsStore(applicationName());
     const QString problem = store->setValue(sectionName, key, value);
     if (!problem.isEmpty())
         throw Failure(QStringLiteral("The settings could not be saved in %1: %2")
                           .arg(store->location(), problem));
+}
+
+QString settingsApplication()
+{
+    return applicationName();
+}
+
+void setSettingsApplication(const QString &name)
+{
+    applicationName() = name;
 }

@@ -12,3 +12,9 @@ QString readSetting(const QString &key, const QString &defaultValue = QString())
 // Creates or replaces the value under `key`. Throws Failure, saying why, when
 // the store cannot be written; the store then keeps its previous content.
 void writeSetting(const QString &key, const QString &value);
+
+// The application whose store the settings live in: "Quorbel", where earlier
+// installations kept them. Tests name one of their own, so that they never
+// reach the user's values.
+QString settingsApplication();
+void setSettingsApplication(const QString &name);

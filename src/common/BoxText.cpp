@@ -4,17 +4,19 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace
 {
-constexpr qsizetype mostCharacters = 2000;
-constexpr qsizetype mostLines = 30;
+// Characters shown with all of the box's lines; fewer lines show fewer.
+constexpr qsizetype mostBoxCharacters = 2000;
 // Words longer than this may break anywhere, or a single one would widen the
 // box past the screen.
 constexpr qsizetype longestUnbrokenRun = 60;
 const QString ellipsis = QStringLiteral("\u2026");
 const QChar zeroWidthSpace(0x200B);
 
-QString middleCharactersCut(const QString &text)
+QString middleCharactersCut(const QString &text, qsizetype mostCharacters)
 {
     if (text.size() <= mostCharacters)
         return text;
@@ -22,13 +24,15 @@ QString middleCharactersCut(const QString &text)
     return leftCharacters(text, half) + ellipsis + rightCharacters(text, half);
 }
 
-QString middleLinesCut(const QString &text)
+// The first and last lines, with an ellipsis line between them.
+QString middleLinesCut(const QString &text, qsizetype mostLines)
 {
     const QStringList lines = text.split(QLatin1Char('\n'));
     if (lines.size() <= mostLines)
         return text;
-    const qsizetype half = mostLines / 2;
-    return (lines.mid(0, half) + QStringList{ellipsis} + lines.mid(lines.size() - half + 1))
+    const qsizetype head = mostLines / 2;
+    const qsizetype tail = mostLines - head - 1;
+    return (lines.mid(0, head) + QStringList{ellipsis} + lines.mid(lines.size() - tail))
         .join(QLatin1Char('\n'));
 }
 
@@ -50,7 +54,9 @@ QString longRunsFreeToWrap(const QString &text)
 }
 } // namespace
 
-QString boundedForBox(const QString &text)
+QString boundedForBox(const QString &text, qsizetype lines)
 {
-    return longRunsFreeToWrap(middleLinesCut(middleCharactersCut(text)));
+    lines = std::max<qsizetype>(lines, 3); // the first, the ellipsis and the last
+    const qsizetype characters = mostBoxCharacters * lines / mostBoxLines;
+    return longRunsFreeToWrap(middleLinesCut(middleCharactersCut(text, characters), lines));
 }

@@ -2,7 +2,10 @@
 
 #include <QString>
 
-// What a message box shows of a text that may be huge: at most 2,000
-// characters and 30 lines, cut out of the middle, with long runs free to wrap,
-// so that the box always fits the screen.
-QString boundedForBox(const QString &text);
+// The most lines a message box shows, enough for a screen of any usual size.
+constexpr qsizetype mostBoxLines = 30;
+
+// What a message box shows of a text that may be huge: at most `lines` lines
+// (three at least) and 2,000 characters at 30 lines, fewer with fewer, cut out
+// of the middle, with long runs free to wrap, so that the box fits the screen.
+QString boundedForBox(const QString &text, qsizetype lines = mostBoxLines);

@@ -7,8 +7,11 @@
 #include <QDialog>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
+#include <QWindow>
 
 #include <cstdio>
 #include <vector>
@@ -44,6 +47,57 @@ public:
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
 };
+
+// A message box that lies within the screen it shows on, whatever its size:
+// QMessageBox bounds only its width, by fixed limits. A text too tall for the
+// screen is cut further; what still does not fit is cut off at the edge.
+class ScreenFittedBox : public QMessageBox
+{
+public:
+    ScreenFittedBox(Icon icon, const QString &title, const QString &text, QWidget *parent)
+        : QMessageBox(icon, title, boundedForBox(text), Ok, parent), m_text(text)
+    {
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event); // sizes and places the box for its text
+        fitIntoScreen();
+    }
+
+private:
+    void fitIntoScreen();
+    void narrowTo(int most);
+
+    QString m_text;
+};
+
+void ScreenFittedBox::fitIntoScreen()
+{
+    const QRect area = screen()->availableGeometry();
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QRect room = area.marginsRemoved(frame);
+    narrowTo(room.width());
+    for (qsizetype lines = mostBoxLines / 2; height() > room.height() && lines >= 3; lines /= 2) {
+        setText(boundedForBox(m_text, lines)); // sizes the box anew
+        narrowTo(room.width());
+    }
+    setFixedSize(size().boundedTo(room.size()));
+    const QSize outer = frameGeometry().size();
+    move(qBound(area.left(), x(), area.right() + 1 - outer.width()),
+         qBound(area.top(), y(), area.bottom() + 1 - outer.height()));
+}
+
+// A narrower box takes the height its wrapped text needs there.
+void ScreenFittedBox::narrowTo(int most)
+{
+    if (width() <= most)
+        return;
+    layout()->activate();
+    setFixedSize(most,
+                 layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(most) : height());
+}
 
 QMessageBox::Icon qtIcon(DialogService::Icon icon)
 {
@@ -86,8 +140,8 @@ void QtDialogService::closeOpenBoxes()
 
 void QtDialogService::messageBox(const QString &text, const QString &title, Icon icon)
 {
-    QMessageBox box(qtIcon(icon), titleOrApplicationTitle(title), boundedForBox(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    ScreenFittedBox box(qtIcon(icon), titleOrApplicationTitle(title), text,
+                        QApplication::activeWindow());
     // Texts carry names and titles that other programs choose: never markup.
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);

@@ -140,7 +140,10 @@ void cSysTray::ShowBalloon(const QString &Tip, const QString &sTitle, qint32 Sho
 }
 
 // Handles events until the balloon has gone or its time is over. Each round
-// sleeps until an event comes; a timer brings one at the deadline.
+// sleeps until an event comes; a timer brings one at the deadline. A coarse
+// one: under Wine, a precise timer's event does not end the round, which then
+// sleeps on until some other event comes, if any does. A coarse timer that
+// comes early is started again for the rest.
 void cSysTray::waitForBalloon(qint32 seconds)
 {
     const qint64 limit = qint64(seconds) * 1000;
@@ -148,7 +151,7 @@ void cSysTray::waitForBalloon(qint32 seconds)
     elapsed.start();
     QTimer deadline;
     deadline.setSingleShot(true);
-    deadline.setTimerType(Qt::PreciseTimer);
+    deadline.setTimerType(Qt::CoarseTimer);
     deadline.start(static_cast<int>(std::min<qint64>(limit, std::numeric_limits<int>::max())));
     while (elapsed.elapsed() < limit && m_balloonShowing) {
         if (!deadline.isActive()) // a wait longer than one timer can hold

@@ -1,7 +1,9 @@
 // The main window's tests: the list control, the window itself, its settings, refresh and
 // monitoring, the selection and kill commands. A class name as the first argument runs that
 // class alone, as each class's CTest entry does (tests/CMakeLists.txt names them all there too);
-// without one, every class runs.
+// without one, every class runs. All of them use a settings store of the run's own.
+#include "support/TestSettingsStore.h"
+
 #include <QApplication>
 
 #include <algorithm>
@@ -12,9 +14,12 @@
 int runListViewTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
 int runSettingsTests(int argc, char *argv[]);
-int runSettingsFileTests(int argc, char *argv[]);
 int runRefreshTests(int argc, char *argv[]);
 int runCommandsTests(int argc, char *argv[]);
+#ifndef Q_OS_WIN
+int runForm1LinuxTests(int argc, char *argv[]);
+int runSettingsFileTests(int argc, char *argv[]);
+#endif
 
 namespace
 {
@@ -24,15 +29,23 @@ struct TestClass {
 };
 
 const TestClass testClasses[] = {
-    {"ListViewTest", runListViewTests}, {"Form1Test", runForm1Tests},
-    {"SettingsTest", runSettingsTests}, {"SettingsFileTest", runSettingsFileTests},
-    {"RefreshTest", runRefreshTests},   {"CommandsTest", runCommandsTests},
+    {"ListViewTest", runListViewTests},
+    {"Form1Test", runForm1Tests},
+    {"SettingsTest", runSettingsTests},
+    {"RefreshTest", runRefreshTests},
+    {"CommandsTest", runCommandsTests},
+#ifndef Q_OS_WIN
+    // FIFOs, file owners, capabilities and the store file's bytes: Linux alone.
+    {"Form1LinuxTest", runForm1LinuxTests},
+    {"SettingsFileTest", runSettingsFileTests},
+#endif
 };
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const TestSettingsStore store;
     std::vector<char *> arguments(argv, argv + argc + 1); // with argv's closing null
     const char *picked = nullptr;
     if (argc > 1 &&

@@ -5,11 +5,9 @@
 #include "app/Settings.h"
 #include "common/Failure.h"
 #include "support/FormFixture.h"
-#include "support/ReadOnlyFolder.h"
 #include "tray/cSysTray.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -52,8 +50,6 @@ private slots:
     void endRequestedDuringStartUpSavesTheRestoredListOnceLoaded_data();
     void endRequestedDuringStartUpSavesTheRestoredListOnceLoaded();
     void killListBeyond16BitCountsAndOneMegabyteSurvivesARestart();
-    void unwritableStoreIsReportedAtStep108AndKeepsThePreviousList();
-    void largeStoreIsReadAndAnOversizedOneReportedAndBothKept();
 
     void firstRunGivesDefaultsAndSendsTheWindowToTheBottom();
     void numericOptionTextsReadAsBooleans();
@@ -86,8 +82,7 @@ void SettingsTest::roundTripsEveryTextVerbatim()
     QFETCH(QString, text);
     writeSetting(QStringLiteral("Processes"), text);
     QCOMPARE(readSetting(QStringLiteral("Processes"), QStringLiteral("default")), text);
-    // Stored under the application's file and section, as text.
-    QCOMPARE(QFileInfo(FormFixture::settingsFile()).fileName(), QStringLiteral("Quorbel.conf"));
+    // Stored under the application's section, as text.
     QCOMPARE(FormFixture::stored(QStringLiteral("Processes")).toString(), text);
 }
 
@@ -258,72 +253,6 @@ void SettingsTest::killListBeyond16BitCountsAndOneMegabyteSurvivesARestart()
     QCOMPARE(next->ListView2->text(rows), QString::number(rows - 1));
     QCOMPARE(next->ListView2->subItem(rows, 1), QStringLiteral("proc039999"));
     QVERIFY(fixture.dialogs->boxes.empty());
-}
-
-void SettingsTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList()
-{
-    const QString previous = QStringLiteral("1") + kill1 + QStringLiteral("kept") + kill2;
-    FormFixture::store(QStringLiteral("Processes"), previous);
-    Form1 &form = *fixture.form;
-    form.Form_Load();
-    form.ListView2->addRow(QStringLiteral("2")).setSubItem(1, QStringLiteral("new"));
-    {
-        const ReadOnlyFolder locked(QFileInfo(FormFixture::settingsFile()).absolutePath());
-        form.Form_QueryUnload();
-    }
-    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({108}));
-    QVERIFY(
-        fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form_QueryUnload at line 108")));
-    writeSetting(QStringLiteral("Check1"), QStringLiteral("1")); // a later write succeeds
-    QFile file(FormFixture::settingsFile());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray onDisk = file.readAll();
-    QVERIFY(onDisk.contains("kept"));
-    QVERIFY(!onDisk.contains("new"));
-    const QStringList leftovers =
-        QFileInfo(FormFixture::settingsFile()).dir().entryList(QDir::Files | QDir::Hidden);
-    QCOMPARE(leftovers, QStringList({"Quorbel.conf"}));
-}
-
-// A store this big holds more than our section: a save that could not read it
-// must not replace it with our section alone.
-void SettingsTest::largeStoreIsReadAndAnOversizedOneReportedAndBothKept()
-{
-    const QByteArray line = "; " + QByteArray(64 * 1024, 'x') + '\n';
-    QByteArray bytes = "[Other]\n" + line.repeated(65 * 1024 * 1024 / line.size());
-    bytes += "[Trelvanix]\nCheck1=1\nText1=3\n";
-    FormFixture::store(QStringLiteral("Processes"), QString()); // makes the folder
-    {
-        QFile file(FormFixture::settingsFile());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-    fixture.form->Form_Load();
-    QCOMPARE(fixture.form->check1Value(), 1);
-    QCOMPARE(fixture.form->Text1->text(), QStringLiteral("3"));
-    fixture.form->ListView2->addRow(QStringLiteral("5")).setSubItem(1, QStringLiteral("calc"));
-    fixture.form->Form_QueryUnload();
-    QVERIFY(fixture.dialogs->boxes.empty());
-    QCOMPARE(FormFixture::settingsBytes(),
-             bytes + "Processes=5||MySeparator1||calc||MySeparator2||\n");
-
-    // Larger than any store, so large that it is not even read.
-    const qint64 huge = qint64(1) << 40;
-    QVERIFY(QFile::resize(FormFixture::settingsFile(), huge));
-    auto oversized = fixture.makeForm();
-    oversized->Form_Load();
-    oversized->ListView2->addRow(QStringLiteral("6")).setSubItem(1, QStringLiteral("lost"));
-    oversized->Form_QueryUnload();
-    // A kill list that was never read is not saved over the store.
-    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({174, 192, 200, 202, 204}));
-    for (const FakeDialogs::Box &box : fixture.dialogs->boxes)
-        QVERIFY2(box.text.contains(FormFixture::settingsFile() + QStringLiteral(": it is larger")),
-                 qPrintable(box.text));
-    QCOMPARE(oversized->check1Value(), 0);
-    QCOMPARE(QFileInfo(FormFixture::settingsFile()).size(), huge);
-    QFile file(FormFixture::settingsFile());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(file.read(bytes.size()).startsWith(bytes));
 }
 
 void SettingsTest::firstRunGivesDefaultsAndSendsTheWindowToTheBottom()

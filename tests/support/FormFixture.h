@@ -1,24 +1,26 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "common/StoreText.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
 #include "support/FakeProcessSnapshot.h"
 #include "support/FakeTermination.h"
 #include "support/FakeTray.h"
 #include "support/FakeWindows.h"
+#include "support/TestSettingsStore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <algorithm>
 #include <chrono>
 
 // A main window over in-memory processes, windows, boxes and clock, with an
-// empty settings store.
+// empty settings store of the test run's own.
 struct FormFixture {
     void setUp()
     {
@@ -65,35 +67,33 @@ struct FormFixture {
         return made;
     }
 
-    // Where QSettings kept the store, which is where it stays. Asked once:
-    // QSettings reads the store, which a test may make a FIFO.
-    static QString settingsFile()
+    // How many of the window and its option controls wear the face colour.
+    int facedWidgets() const
     {
-        static const QString path =
-            QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorbel"))
-                .fileName();
-        return path;
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        const QList<const QWidget *> widgets{form.get(), form->Option3, form->Option4, form->Check1,
+                                             form->Frame2};
+        return int(std::count_if(widgets.begin(), widgets.end(), [&](const QWidget *widget) {
+            return widget->autoFillBackground() &&
+                   widget->palette().color(QPalette::Window) == face;
+        }));
     }
-    static void clearSettingsStore() { QFile::remove(settingsFile()); }
-    static QByteArray settingsBytes()
-    {
-        QFile file(settingsFile());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+
+    // The test run's store (see TestSettingsStore), emptied for each test.
+    static void clearSettingsStore() { TestSettingsStore::remove(); }
     static void store(const QString &key, const QString &value)
     {
-        const QByteArray bytes = StoreText(settingsBytes()).withValue(u"Trelvanix", key, value);
-        QDir().mkpath(QFileInfo(settingsFile()).absolutePath());
-        QFile file(settingsFile());
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(bytes);
+        const QString problem = TestSettingsStore::open()->setValue(section, key, value);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
     static QVariant stored(const QString &key)
     {
-        const std::optional<QString> value = StoreText(settingsBytes()).value(u"Trelvanix", key);
-        return value ? QVariant(*value) : QVariant();
+        const SettingsStore::Read read = TestSettingsStore::open()->value(section, key);
+        return read.text ? QVariant(*read.text) : QVariant();
     }
+    static inline const QString section = QStringLiteral("Trelvanix");
 
+    const TestSettingsStore settingsStore; // made before the window, gone after it
     QTemporaryDir programFolder;
     PlatformServices platform;
     FakeProcessSnapshotSource *processes = nullptr;

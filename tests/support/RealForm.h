@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/PlatformServices.h"
+#include "support/TestSettingsStore.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@ struct RealForm {
         return QTest::qWaitForWindowExposed(&form);
     }
 
+    const TestSettingsStore settingsStore; // made before the window, gone after it
     PlatformServices platform = createPlatformServices();
     QTemporaryDir folder;
     Form1 form{platform, folder.path()};

@@ -1,14 +1,17 @@
 // The store file as users edit it by hand: what a start reads from it and what
-// a save leaves of it.
+// a save leaves of it, also when its folder is locked or it is huge.
+#include "app/ListView.h"
 #include "app/Settings.h"
 #include "common/Failure.h"
 #include "support/FormFixture.h"
+#include "support/ReadOnlyFolder_linux.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -17,6 +20,25 @@
 
 namespace
 {
+const QString kill1 = QStringLiteral("||MySeparator1||");
+const QString kill2 = QStringLiteral("||MySeparator2||");
+
+// Where QSettings kept the store, which is where it stays. Asked once:
+// QSettings reads the store, which a test may make a FIFO.
+QString settingsFile()
+{
+    static const QString path =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, TestSettingsStore::application())
+            .fileName();
+    return path;
+}
+
+QByteArray settingsBytes()
+{
+    QFile file(settingsFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void setFileBytes(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -70,7 +92,7 @@ class SettingsFileTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { FormFixture::clearSettingsStore(); }
+    void init() { fixture.setUp(); }
     void cleanup();
 
     void handEditedFileIsReadAsTypedAndKeptByASave_data();
@@ -80,17 +102,21 @@ private slots:
     void writeUnderALockOfALiveProcessReturnsQuickly();
     void saveWritesThroughLinksOnlyToAFileOfTheUsersOwn_data();
     void saveWritesThroughLinksOnlyToAFileOfTheUsersOwn();
+    void unwritableStoreIsReportedAtStep108AndKeepsThePreviousList();
+    void largeStoreIsReadAndAnOversizedOneReportedAndBothKept();
 
 private:
     QString placed(QString text) const;
     void make(const QString &entry);
 
+    FormFixture fixture;
     QTemporaryDir m_outside; // neither the home nor the settings folder
     QStringList m_made;
 };
 
 void SettingsFileTest::cleanup()
 {
+    fixture.tearDown();
     while (!m_made.isEmpty()) {
         const QString path = m_made.takeLast();
         if (!QFile::remove(path))
@@ -149,13 +175,13 @@ void SettingsFileTest::handEditedFileIsReadAsTypedAndKeptByASave()
     QFETCH(QByteArray, file);
     QFETCH(QStringList, keys);
     QFETCH(QStringList, texts);
-    setFileBytes(FormFixture::settingsFile(), file);
+    setFileBytes(settingsFile(), file);
     for (qsizetype i = 0; i < keys.size(); ++i)
         QCOMPARE(readSetting(keys[i], QStringLiteral("default")), texts[i]);
     for (qsizetype i = 0; i < keys.size(); ++i)
         if (texts[i] != QStringLiteral("default"))
             QVERIFY_THROWS_NO_EXCEPTION(writeSetting(keys[i], texts[i]));
-    QCOMPARE(FormFixture::settingsBytes(), file);
+    QCOMPARE(settingsBytes(), file);
 }
 
 void SettingsFileTest::writeChangesItsOwnLineOnly_data()
@@ -188,15 +214,15 @@ void SettingsFileTest::writeChangesItsOwnLineOnly()
     QFETCH(QString, key);
     QFETCH(QString, text);
     QFETCH(QByteArray, after);
-    setFileBytes(FormFixture::settingsFile(), before);
+    setFileBytes(settingsFile(), before);
     QVERIFY_THROWS_NO_EXCEPTION(writeSetting(key, text));
-    QCOMPARE(FormFixture::settingsBytes(), after);
+    QCOMPARE(settingsBytes(), after);
     QCOMPARE(readSetting(key), text);
 }
 
 void SettingsFileTest::writeUnderALockOfALiveProcessReturnsQuickly()
 {
-    const QString lockFile = FormFixture::settingsFile() + QStringLiteral(".lock");
+    const QString lockFile = settingsFile() + QStringLiteral(".lock");
     QDir().mkpath(QFileInfo(lockFile).absolutePath());
     QLockFile held(lockFile);
     QVERIFY(held.lock());
@@ -208,12 +234,13 @@ void SettingsFileTest::writeUnderALockOfALiveProcessReturnsQuickly()
     QVERIFY(QFile::exists(lockFile)); // another's lock is left alone
 }
 
-// "{home}", "{config}" and "{outside}" stand for those folders.
+// "{home}", "{config}" and "{outside}" stand for those folders, "{store}" for the store's name.
 QString SettingsFileTest::placed(QString text) const
 {
     return text.replace(QStringLiteral("{home}"), QDir::homePath())
-        .replace(QStringLiteral("{config}"), QFileInfo(FormFixture::settingsFile()).absolutePath())
-        .replace(QStringLiteral("{outside}"), m_outside.path());
+        .replace(QStringLiteral("{config}"), QFileInfo(settingsFile()).absolutePath())
+        .replace(QStringLiteral("{outside}"), m_outside.path())
+        .replace(QStringLiteral("{store}"), QFileInfo(settingsFile()).fileName());
 }
 
 // "kind place [link text] [@owner]", kind one of folder, file, link, hardlink, fifo.
@@ -251,15 +278,15 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn_data()
     };
     const QString dots = QStringLiteral("folder {home}/dots");
     const QString own = QStringLiteral("file {home}/dots/q.conf");
-    const QString store = QStringLiteral("link {config}/Quorbel.conf ");
+    const QString store = QStringLiteral("link {config}/{store} ");
     const QString system = QStringLiteral("file {outside}/passwd");
     row("link to the user's file in the home", {dots, own, store + "{home}/dots/q.conf"}, "7",
         "{home}/dots/q.conf", "");
     row("relative link to a link",
         {dots, own, "link {config}/hop {home}/dots/q.conf", store + "hop"}, "7",
         "{home}/dots/q.conf", "");
-    row("hard link to a system file", {system, "hardlink {config}/Quorbel.conf {outside}/passwd"},
-        "7", "{config}/Quorbel.conf", "");
+    row("hard link to a system file", {system, "hardlink {config}/{store} {outside}/passwd"}, "7",
+        "{config}/{store}", "");
     row("link to a system file", {system, store + "{outside}/passwd"}, "7", "",
         "it is a link to {outside}/passwd, which lies outside your home folder");
     row("folder link out of the home",
@@ -270,17 +297,17 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn_data()
     row("link to another user's file", {dots, own + " @4321", store + "{home}/dots/q.conf"}, "7",
         "", "q.conf, which belongs to another user");
     row("link of another user", {dots, own, store + "{home}/dots/q.conf @4321"}, "7", "",
-        "the link {config}/Quorbel.conf belongs to another user");
+        "the link {config}/{store} belongs to another user");
     row("link into another user's folder",
         {"folder {home}/theirs @4321", "file {home}/theirs/q.conf",
          "link {home}/mine {home}/theirs", store + "{home}/mine/q.conf"},
         "7", "", "the folder {home}/mine belongs to another user");
-    row("loop of links", {"link {config}/hop {config}/Quorbel.conf", store + "hop"}, "!", "",
+    row("loop of links", {"link {config}/hop {config}/{store}", store + "hop"}, "!", "",
         "too many links");
-    row("another user's store", {"file {config}/Quorbel.conf @4321"}, "7", "",
+    row("another user's store", {"file {config}/{store} @4321"}, "7", "",
         "it belongs to another user");
-    row("store that is a folder", {"folder {config}/Quorbel.conf"}, "!", "", "not a plain file");
-    row("store that is a FIFO", {"fifo {config}/Quorbel.conf"}, "!", "", "not a plain file");
+    row("store that is a folder", {"folder {config}/{store}"}, "!", "", "not a plain file");
+    row("store that is a FIFO", {"fifo {config}/{store}"}, "!", "", "not a plain file");
 }
 
 // Writing through a link is kept for dotfile managers; a link never takes a
@@ -306,8 +333,8 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn()
     else
         QCOMPARE(readSetting(text1, QStringLiteral("default")), readsAs);
 
-    const QStringList folders{
-        QDir::homePath(), QFileInfo(FormFixture::settingsFile()).absolutePath(), m_outside.path()};
+    const QStringList folders{QDir::homePath(), QFileInfo(settingsFile()).absolutePath(),
+                              m_outside.path()};
     QMap<QString, QString> expected;
     for (const QString &folder : folders)
         expected.insert(snapshot(folder));
@@ -318,7 +345,7 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn()
         target.replace(QStringLiteral("Text1=7"), QStringLiteral("Text1=8"));
         QCOMPARE(readSetting(text1), QStringLiteral("8"));
     } catch (const Failure &failure) {
-        QVERIFY2(failure.description().contains(FormFixture::settingsFile()) &&
+        QVERIFY2(failure.description().contains(settingsFile()) &&
                      failure.description().contains(placed(why)) && !why.isEmpty(),
                  qPrintable(failure.description()));
     }
@@ -328,10 +355,75 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn()
     QCOMPARE(after, expected);
 }
 
+void SettingsFileTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList()
+{
+    const QString previous = QStringLiteral("1") + kill1 + QStringLiteral("kept") + kill2;
+    FormFixture::store(QStringLiteral("Processes"), previous);
+    Form1 &form = *fixture.form;
+    form.Form_Load();
+    form.ListView2->addRow(QStringLiteral("2")).setSubItem(1, QStringLiteral("new"));
+    {
+        const ReadOnlyFolder locked(QFileInfo(settingsFile()).absolutePath());
+        form.Form_QueryUnload();
+    }
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({108}));
+    QVERIFY(
+        fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form_QueryUnload at line 108")));
+    writeSetting(QStringLiteral("Check1"), QStringLiteral("1")); // a later write succeeds
+    QFile file(settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray onDisk = file.readAll();
+    QVERIFY(onDisk.contains("kept"));
+    QVERIFY(!onDisk.contains("new"));
+    const QStringList leftovers =
+        QFileInfo(settingsFile()).dir().entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(leftovers, QStringList{QFileInfo(settingsFile()).fileName()});
+}
+
+// A store this big holds more than our section: a save that could not read it
+// must not replace it with our section alone.
+void SettingsFileTest::largeStoreIsReadAndAnOversizedOneReportedAndBothKept()
+{
+    const QByteArray line = "; " + QByteArray(64 * 1024, 'x') + '\n';
+    QByteArray bytes = "[Other]\n" + line.repeated(65 * 1024 * 1024 / line.size());
+    bytes += "[Trelvanix]\nCheck1=1\nText1=3\n";
+    FormFixture::store(QStringLiteral("Processes"), QString()); // makes the folder
+    {
+        QFile file(settingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    fixture.form->Form_Load();
+    QCOMPARE(fixture.form->check1Value(), 1);
+    QCOMPARE(fixture.form->Text1->text(), QStringLiteral("3"));
+    fixture.form->ListView2->addRow(QStringLiteral("5")).setSubItem(1, QStringLiteral("calc"));
+    fixture.form->Form_QueryUnload();
+    QVERIFY(fixture.dialogs->boxes.empty());
+    QCOMPARE(settingsBytes(), bytes + "Processes=5||MySeparator1||calc||MySeparator2||\n");
+
+    // Larger than any store, so large that it is not even read.
+    const qint64 huge = qint64(1) << 40;
+    QVERIFY(QFile::resize(settingsFile(), huge));
+    auto oversized = fixture.makeForm();
+    oversized->Form_Load();
+    oversized->ListView2->addRow(QStringLiteral("6")).setSubItem(1, QStringLiteral("lost"));
+    oversized->Form_QueryUnload();
+    // A kill list that was never read is not saved over the store.
+    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({174, 192, 200, 202, 204}));
+    for (const FakeDialogs::Box &box : fixture.dialogs->boxes)
+        QVERIFY2(box.text.contains(settingsFile() + QStringLiteral(": it is larger")),
+                 qPrintable(box.text));
+    QCOMPARE(oversized->check1Value(), 0);
+    QCOMPARE(QFileInfo(settingsFile()).size(), huge);
+    QFile file(settingsFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(bytes.size()).startsWith(bytes));
+}
+
 int runSettingsFileTests(int argc, char *argv[])
 {
     SettingsFileTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_settingsfile.moc"
+#include "tst_settingsfile_linux.moc"
