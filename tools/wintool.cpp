@@ -33,9 +33,9 @@ int runWindow(const char *title)
     windowClass.lpszClassName = "TrelvanixTestWindow";
     if (!RegisterClassA(&windowClass))
         return 3;
-    HWND window = CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 300, 200, nullptr, nullptr,
-                                  windowClass.hInstance, nullptr);
+    HWND window =
+        CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window)
         return 3;
     ShowWindow(window, SW_SHOWNORMAL);

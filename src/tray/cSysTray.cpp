@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <limits>
@@ -139,26 +140,34 @@ void cSysTray::ShowBalloon(const QString &Tip, const QString &sTitle, qint32 Sho
         m_shell.notify(Request::Modify, recordFor(R::Info));
 }
 
-// Handles events until the balloon has gone or its time is over. Each round
-// sleeps until an event comes; a timer brings one at the deadline. A coarse
-// one: under Wine, a precise timer's event does not end the round, which then
-// sleeps on until some other event comes, if any does. A coarse timer that
-// comes early is started again for the rest.
+// Handles events until the balloon has gone or its time is over. A loop of
+// the toolkit's own, so that an exit asked for meanwhile ends it as well as
+// the loops around it: a wait that went on handling events would, on
+// Windows, keep the outer loop from ever seeing the exit. The deadline is a
+// coarse timer: under Wine a precise one's event does not end a round of
+// waiting. One that comes early is started again for the rest.
 void cSysTray::waitForBalloon(qint32 seconds)
 {
     const qint64 limit = qint64(seconds) * 1000;
     QElapsedTimer elapsed;
     elapsed.start();
+    QEventLoop wait;
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.setTimerType(Qt::CoarseTimer);
-    deadline.start(static_cast<int>(std::min<qint64>(limit, std::numeric_limits<int>::max())));
-    while (elapsed.elapsed() < limit && m_balloonShowing) {
-        if (!deadline.isActive()) // a wait longer than one timer can hold
-            deadline.start(static_cast<int>(
-                std::min<qint64>(limit - elapsed.elapsed(), std::numeric_limits<int>::max())));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    const auto startForTheRest = [&] {
+        const qint64 left = limit - elapsed.elapsed();
+        if (left <= 0)
+            wait.quit();
+        else // a wait longer than one timer can hold comes back here
+            deadline.start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
+    };
+    connect(&deadline, &QTimer::timeout, &wait, startForTheRest);
+    startForTheRest();
+    m_balloonWait = &wait;
+    if (m_balloonShowing)
+        wait.exec();
+    m_balloonWait = nullptr;
 }
 
 void cSysTray::DispatchTrayMessage(qintptr message, quintptr id)
@@ -184,6 +193,8 @@ void cSysTray::DispatchTrayMessage(qintptr message, quintptr id)
     case BalloonTimedOut:
     case BalloonClicked:
         m_balloonShowing = false;
+        if (m_balloonWait)
+            m_balloonWait->quit();
         break;
     default:
         break;

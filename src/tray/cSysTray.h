@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class PropertyBag;
+class QEventLoop;
 
 // A control, hosted on a form, that owns one icon in the notification area:
 // its picture, its tip and balloon messages, and the mouse on it as events.
@@ -64,6 +65,7 @@ private:
     bool m_inTray = false;
     bool m_iconAdded = false;
     bool m_balloonShowing = false;
+    QEventLoop *m_balloonWait = nullptr; // while a balloon is waited for
     qint32 m_onceCount = 0;
     bool m_userMode = true; // no form designer here: the host always runs
     Picture m_trayIcon;

@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <algorithm>
@@ -58,6 +59,16 @@ struct FormFixture {
     {
         form.reset();
         dialogs.reset();
+        forgetRequestedExit();
+    }
+
+    // A window that ended the program asked the application to exit, which
+    // makes every later loop of the toolkit's own (a balloon's wait, say)
+    // return at once; the application's loop, run for a moment, forgets it.
+    static void forgetRequestedExit()
+    {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
     }
 
     std::unique_ptr<Form1> makeForm()

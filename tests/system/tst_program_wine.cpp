@@ -110,7 +110,8 @@ QString checkRowsContaining(xcb_window_t main, const QString &text)
         return QStringLiteral("no box opened");
     // A click in the box, away from its controls, gives it the keyboard as a
     // user's would; asking the window manager alone may leave it elsewhere.
-    if (!xdotool({"mousemove", "--window", QString::number(boxes.front()), "4", "4", "click", "1"}) ||
+    if (!xdotool(
+            {"mousemove", "--window", QString::number(boxes.front()), "4", "4", "click", "1"}) ||
         !xdotool({"type", "--delay", "50", text}) || !xdotool({"key", "Return"}))
         return QStringLiteral("the box could not be typed into");
     for (int tries = 0; tries < 100 && !inputBoxes().empty(); ++tries)

@@ -6,6 +6,7 @@
 #include "platform/SettingsStore.h"
 #include "support/FakeDialogs.h"
 #include "support/RealForm.h"
+#include "support/TestSettingsStore.h"
 
 #include <windows.h>
 
@@ -133,8 +134,8 @@ void Win32BackendsTest::closeRequestsCloseAWindowThatAgreesAndLeaveOnesThatRefus
         asked.push_back(windows[title]);
     }
     // The hung window holds up neither the request nor the wait past its end.
-    m_platform.windowControl->waitUntilClosed(
-        asked, std::chrono::steady_clock::now() + std::chrono::seconds(3));
+    m_platform.windowControl->waitUntilClosed(asked, std::chrono::steady_clock::now() +
+                                                         std::chrono::seconds(3));
     QVERIFY(tools["agree"].waitForFinished(5000));
     QVERIFY(!tools["refuse"].waitForFinished(300));
     windows = titledWindows(*m_platform.windowWalk, startWindow);
@@ -186,12 +187,12 @@ void Win32BackendsTest::trayRecordReachesTheShell()
     record.setNumber(NotifyIconRecord::cbSize, NotifyIconRecord::size);
     record.setNumber(NotifyIconRecord::hWnd, static_cast<quint32>(owner.winId()));
     record.setNumber(NotifyIconRecord::uID, 1);
-    record.setNumber(NotifyIconRecord::uFlags, NotifyIconRecord::Message | NotifyIconRecord::Icon |
-                                                   NotifyIconRecord::Tip);
+    record.setNumber(NotifyIconRecord::uFlags,
+                     NotifyIconRecord::Message | NotifyIconRecord::Icon | NotifyIconRecord::Tip);
     record.setNumber(NotifyIconRecord::uCallbackMessage, WM_APP + 1);
-    record.setNumber(NotifyIconRecord::hIcon, m_platform.notifyIconShell->iconHandle(
-                                                  QApplication::style()->standardIcon(
-                                                      QStyle::SP_ComputerIcon)));
+    record.setNumber(NotifyIconRecord::hIcon,
+                     m_platform.notifyIconShell->iconHandle(
+                         QApplication::style()->standardIcon(QStyle::SP_ComputerIcon)));
     record.setText(NotifyIconRecord::szTip, NotifyIconRecord::tipSize,
                    QStringLiteral("Trelvanix test"));
     NotifyIconShell &shell = *m_platform.notifyIconShell;
@@ -229,19 +230,17 @@ void Win32BackendsTest::subclassedWindowGetsItsMessagesFirst()
 
 namespace
 {
-// A store under a name of the test's own, removed again: never the user's.
-struct TestStore {
-    const QString application =
-        QStringLiteral("Trelvanix test %1").arg(QCoreApplication::applicationPid());
-    const QString key = QStringLiteral("Software\\VB and VBA Program Settings\\") + application;
-    std::unique_ptr<SettingsStore> store = openSettingsStore(application);
-    ~TestStore() { RegDeleteTreeA(HKEY_CURRENT_USER, key.toLocal8Bit().constData()); }
-};
+// The registry key of the test store's values, under the current user.
+QString sectionKey()
+{
+    return QStringLiteral("Software\\VB and VBA Program Settings\\") +
+           TestSettingsStore::application() + QStringLiteral("\\Trelvanix");
+}
 } // namespace
 
 void Win32BackendsTest::registryStoreKeepsEveryKeyAndWhatIsTypedByHand()
 {
-    TestStore test;
+    TestSettingsStore test;
     const std::pair<QString, QString> values[] = {
         {QStringLiteral("Processes"), QStringLiteral("a.exe,b c.exe,x;y#z.exe,")},
         {QStringLiteral("Check1"), QStringLiteral("1")},
@@ -251,37 +250,32 @@ void Win32BackendsTest::registryStoreKeepsEveryKeyAndWhatIsTypedByHand()
         {QStringLiteral("Processes"), QStringLiteral("C:\\temp \"quoted\" \u00e9\u20ac")},
     };
     for (const auto &[key, text] : values) {
-        QCOMPARE(test.store->setValue(QStringLiteral("Trelvanix"), key, text), QString());
-        QCOMPARE(openSettingsStore(test.application)->value(QStringLiteral("Trelvanix"), key).text,
-                 std::optional(text));
+        QCOMPARE(test.open()->setValue(QStringLiteral("Trelvanix"), key, text), QString());
+        QCOMPARE(test.open()->value(QStringLiteral("Trelvanix"), key).text, std::optional(text));
     }
-    QVERIFY(!test.store->value(QStringLiteral("Trelvanix"), QStringLiteral("Absent")).text);
+    QVERIFY(!test.open()->value(QStringLiteral("Trelvanix"), QStringLiteral("Absent")).text);
 
     // As a user types it into the registry by hand.
     QProcess reg;
-    reg.start(QStringLiteral("reg"), {QStringLiteral("add"),
-                                      QStringLiteral("HKCU\\") + test.key +
-                                          QStringLiteral("\\Trelvanix"),
-                                      QStringLiteral("/v"), QStringLiteral("Text1"),
-                                      QStringLiteral("/d"), QStringLiteral("3,75 s"),
-                                      QStringLiteral("/f")});
+    reg.start(QStringLiteral("reg"),
+              {QStringLiteral("add"), QStringLiteral("HKCU\\") + sectionKey(), QStringLiteral("/v"),
+               QStringLiteral("Text1"), QStringLiteral("/d"), QStringLiteral("3,75 s"),
+               QStringLiteral("/f")});
     QVERIFY(reg.waitForFinished(20000));
     QCOMPARE(reg.exitCode(), 0);
-    QCOMPARE(openSettingsStore(test.application)
-                 ->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1"))
-                 .text,
+    QCOMPARE(test.open()->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1")).text,
              std::optional(QStringLiteral("3,75 s")));
 }
 
 void Win32BackendsTest::registryStoreReportsAFailedWrite()
 {
-    TestStore test;
-    QCOMPARE(test.store->setValue(QStringLiteral("Trelvanix"), QStringLiteral("Text1"),
-                                  QStringLiteral("1")),
+    TestSettingsStore test;
+    QCOMPARE(test.open()->setValue(QStringLiteral("Trelvanix"), QStringLiteral("Text1"),
+                                   QStringLiteral("1")),
              QString());
     // A key that only reading is allowed on, as an administrator may lock it.
     HKEY section = nullptr;
-    const QByteArray path = (test.key + QStringLiteral("\\Trelvanix")).toLocal8Bit();
+    const QByteArray path = sectionKey().toLocal8Bit();
     QCOMPARE(RegOpenKeyExA(HKEY_CURRENT_USER, path.constData(), 0, WRITE_DAC, &section),
              LONG(ERROR_SUCCESS));
     SECURITY_DESCRIPTOR readOnly;
@@ -298,10 +292,10 @@ void Win32BackendsTest::registryStoreReportsAFailedWrite()
     RegCloseKey(section);
     FreeSid(everyone);
 
-    QCOMPARE(openSettingsStore(test.application)
-                 ->setValue(QStringLiteral("Trelvanix"), QStringLiteral("Text1"), QStringLiteral("9")),
+    QCOMPARE(test.open()->setValue(QStringLiteral("Trelvanix"), QStringLiteral("Text1"),
+                                   QStringLiteral("9")),
              QStringLiteral("access was denied"));
-    QCOMPARE(openSettingsStore(test.application)->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1")).text,
+    QCOMPARE(test.open()->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1")).text,
              std::optional(QStringLiteral("1")));
 }
 

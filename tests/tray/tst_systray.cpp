@@ -40,6 +40,7 @@ private slots:
     void iconSetterTakesIconsOnlyAndTipIsAlwaysSent();
     void balloonShowsOnceAndTakesItselfDownOnTimeOut();
     void balloonWaitEndsOnTheShellsWordAndOverflowSendsNothing();
+    void exitAskedForDuringTheBalloonsWaitEndsIt();
     void hookDispatchesTrayMessagesAndPassesEverythingOn_data();
     void hookDispatchesTrayMessagesAndPassesEverythingOn();
     void propertiesKeepTheirOrderAndDefaults();
@@ -189,6 +190,17 @@ void SysTrayTest::balloonWaitEndsOnTheShellsWordAndOverflowSendsNothing()
     const std::size_t calls = shell.calls.size();
     QVERIFY_THROWS_EXCEPTION(Failure, tray->ShowBalloon(QString(), QString(), 2147484, false));
     QCOMPARE(shell.calls.size(), calls);
+}
+
+void SysTrayTest::exitAskedForDuringTheBalloonsWaitEndsIt()
+{
+    // An hour's wait, which nothing but the exit ends in the test's time.
+    QTimer::singleShot(50, Qt::CoarseTimer, [] { QCoreApplication::exit(0); });
+    tray->ShowBalloon(QStringLiteral("text"), QString(), 3600, false);
+    QVERIFY(tray->BalloonShowing());
+    // The exit stays asked for until the application's own loop runs again.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
 }
 
 void SysTrayTest::hookDispatchesTrayMessagesAndPassesEverythingOn_data()
