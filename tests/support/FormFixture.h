@@ -7,6 +7,7 @@
 #include "support/FakeTermination.h"
 #include "support/FakeTray.h"
 #include "support/FakeWindows.h"
+#include "support/RequestedExit.h"
 #include "support/TestSettingsStore.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
 
 #include <algorithm>
@@ -62,14 +62,6 @@ struct FormFixture {
         forgetRequestedExit();
     }
 
-    // A window that ended the program asked the application to exit, which
-    // makes every later loop of the toolkit's own (a balloon's wait, say)
-    // return at once; the application's loop, run for a moment, forgets it.
-    static void forgetRequestedExit()
-    {
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
-    }
 
     std::unique_ptr<Form1> makeForm()
     {

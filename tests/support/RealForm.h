@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/PlatformServices.h"
+#include "support/RequestedExit.h"
 #include "support/TestSettingsStore.h"
 
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ struct RealForm {
         return QTest::qWaitForWindowExposed(&form);
     }
 
+    const RequestedExitForgetter exitForgetter;
     const TestSettingsStore settingsStore; // made before the window, gone after it
     PlatformServices platform = createPlatformServices();
     QTemporaryDir folder;
