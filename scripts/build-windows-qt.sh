@@ -24,7 +24,8 @@ flags=(
     # Without it there is no offscreen platform plugin.
     -DFEATURE_freetype=ON
 )
-version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+# The source's version: that of the host tools' own source package.
+version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 # The clone's own path is left out: another clone uses the same Qt.
 key=$( (printf '%s\n' "$version" "${flags[@]/"$root"/}" && cat "$toolchain") | sha256sum | cut -c1-12)
 cache=${TRELVANIX_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/trelvanix}
@@ -34,12 +35,20 @@ if [ -f "$prefix/.complete" ]; then
     exit 0
 fi
 
+# One build at a time: another clone may be building the same Qt.
+mkdir -p "$cache"
+exec 9>"$cache/qt-$key.lock"
+flock 9
+if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+fi
 echo "Building Qt $version for Windows, once for this machine (about 20 minutes on 2 cores)..." >&2
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 # Debian's source lines, made from the binary ones this machine already uses.
 sources=/etc/apt/sources.list.d/trelvanix-deb-src.sources
-if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/; then
+if ! grep -qs '^Types:.*deb-src' /etc/apt/sources.list.d/debian.sources "$sources"; then
     sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
         $sudo tee "$sources" >/dev/null
     $sudo apt-get update -qq

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// A window's title is chosen by another program and may be any size: it is
+// read bounded and kept to its first characters.
+constexpr qsizetype titleCharacterLimit = 1024;
+
 // The desktop's top-level windows in Z order, top first, walked first/next.
 class WindowWalk
 {

@@ -24,16 +24,17 @@ trap '"$server" -k 2>/dev/null; stop_xsession; rm -rf "$scratch"' EXIT
 # A new prefix takes Wine some seconds to make, so one is made per build and
 # each run gets a copy: hard links, but for the registry that Wine rewrites.
 template=${TRELVANIX_BUILD_DIR:?}/wine-prefix
+version=$("$loader" --version)
 (
     flock 9
-    [ -f "$template/.ready" ] && exit 0
+    [ "$(cat "$template/.ready" 2>/dev/null)" = "$version" ] && exit 0
     rm -rf "$template"
     WINEPREFIX=$template "$loader" wineboot -i >"$scratch/wineboot.log" 2>&1
     # Without a window manager of Wine's own, each window waits 2 s for one.
     WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >>"$scratch/wineboot.log" 2>&1
     WINEPREFIX=$template "$server" -w
-    touch "$template/.ready"
+    echo "$version" >"$template/.ready"
 ) 9>"$TRELVANIX_BUILD_DIR/wine-prefix.lock"
 cp -al "$template" "$WINEPREFIX" || exit 1
 for registry in "$template"/*.reg; do

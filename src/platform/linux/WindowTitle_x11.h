@@ -1,13 +1,12 @@
 #pragma once
 
+#include "platform/WindowWalk.h"
+
 #include <QByteArrayView>
 #include <QString>
 
 #include <functional>
 
-// A window's title is chosen by another program and may be any size: it is
-// read bounded and kept to its first characters.
-constexpr qsizetype titleCharacterLimit = 1024;
 // The most bytes that many characters take in UTF-8.
 constexpr qsizetype titleByteLimit = 4 * titleCharacterLimit;
 // What is asked of the server, in 32-bit units: a few bytes past the limit

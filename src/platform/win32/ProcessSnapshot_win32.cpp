@@ -20,7 +20,8 @@ class ToolhelpSnapshot : public ProcessSnapshot
 {
 public:
     explicit ToolhelpSnapshot(CreationTimes &creationTimes)
-        : m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)), m_creationTimes(creationTimes)
+        : m_taken(now()), m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)),
+          m_creationTimes(creationTimes)
     {
         m_creationTimes.clear();
     }
@@ -50,12 +51,22 @@ private:
         static_assert(sizeof m_record.szExeFile == sizeof entry.exeFile);
         entry.processId = m_record.th32ProcessID;
         std::memcpy(entry.exeFile, m_record.szExeFile, sizeof entry.exeFile);
-        // A process we may not query is one we could not end either.
-        if (const auto created = creationTime(entry.processId))
+        // The time is asked for after the snapshot: one created since then
+        // took over the ID of the process listed, and gets no identity. A
+        // process we may not query is one we could not end either.
+        if (const auto created = creationTime(entry.processId); created && *created <= m_taken)
             m_creationTimes[entry.processId] = *created;
         return true;
     }
 
+    static quint64 now()
+    {
+        FILETIME time{};
+        GetSystemTimeAsFileTime(&time);
+        return (quint64(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    }
+
+    quint64 m_taken;
     HANDLE m_handle;
     PROCESSENTRY32 m_record{};
     CreationTimes &m_creationTimes;

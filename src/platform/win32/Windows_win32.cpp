@@ -5,6 +5,7 @@
 
 #include "platform/win32/Services_win32.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -35,7 +36,10 @@ public:
     {
         return static_cast<quint32>(GetWindowLongA(asHwnd(window), GWL_STYLE));
     }
-    int titleLength(WindowHandle window) override { return GetWindowTextLengthA(asHwnd(window)); }
+    int titleLength(WindowHandle window) override
+    {
+        return std::min<int>(GetWindowTextLengthA(asHwnd(window)), titleCharacterLimit);
+    }
     QString title(WindowHandle window, int bufferSize) override
     {
         if (bufferSize <= 0)
