@@ -255,6 +255,8 @@ void Win32BackendsTest::registryStoreKeepsEveryKeyAndWhatIsTypedByHand()
         {QStringLiteral("Option3"), QStringLiteral("0")},
         {QStringLiteral("Option4"), QStringLiteral("")},
         {QStringLiteral("Processes"), QStringLiteral("C:\\temp \"quoted\" \u00e9\u20ac")},
+        {QStringLiteral("Text1"), QStringLiteral("@Size(1 2)")},
+        {QStringLiteral("Text1"), QStringLiteral("@@ stays")},
     };
     for (const auto &[key, text] : values) {
         QCOMPARE(test.open()->setValue(QStringLiteral("Trelvanix"), key, text), QString());
@@ -262,16 +264,31 @@ void Win32BackendsTest::registryStoreKeepsEveryKeyAndWhatIsTypedByHand()
     }
     QVERIFY(!test.open()->value(QStringLiteral("Trelvanix"), QStringLiteral("Absent")).text);
 
-    // As a user types it into the registry by hand.
-    QProcess reg;
-    reg.start(QStringLiteral("reg"),
-              {QStringLiteral("add"), QStringLiteral("HKCU\\") + sectionKey(), QStringLiteral("/v"),
-               QStringLiteral("Text1"), QStringLiteral("/d"), QStringLiteral("3,75 s"),
-               QStringLiteral("/f")});
-    QVERIFY(reg.waitForFinished(20000));
-    QCOMPARE(reg.exitCode(), 0);
-    QCOMPARE(test.open()->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1")).text,
-             std::optional(QStringLiteral("3,75 s")));
+    // As a user types it into the registry by hand: any text as typed, but
+    // for the "@" that a leading "@@" stands for, as in the Linux store; a
+    // number as its digits; anything else is not a setting.
+    const struct {
+        QStringList typed;
+        std::optional<QString> text;
+    } byHand[] = {
+        {{"/d", "3,75 s"}, QStringLiteral("3,75 s")},
+        {{"/d", "@Size(1 2)"}, QStringLiteral("@Size(1 2)")},
+        {{"/d", "@@x"}, QStringLiteral("@x")},
+        {{"/t", "REG_EXPAND_SZ", "/d", "%TEMP%"}, QStringLiteral("%TEMP%")},
+        {{"/t", "REG_DWORD", "/d", "1"}, QStringLiteral("1")},
+        {{"/t", "REG_BINARY", "/d", "0102"}, std::nullopt},
+    };
+    for (const auto &[typed, text] : byHand) {
+        QProcess reg;
+        reg.start(QStringLiteral("reg"), QStringList{"add", "HKCU\\" + sectionKey(), "/v",
+                                                     "Text1", "/f"} + typed);
+        QVERIFY(reg.waitForFinished(20000));
+        QCOMPARE(reg.exitCode(), 0);
+        const SettingsStore::Read read =
+            test.open()->value(QStringLiteral("Trelvanix"), QStringLiteral("Text1"));
+        QCOMPARE(read.text, text);
+        QCOMPARE(read.problem.isEmpty(), bool(text));
+    }
 }
 
 void Win32BackendsTest::registryStoreReportsAFailedWrite()

@@ -1,56 +1,125 @@
+// The per-user store in the registry, where earlier installations of the
+// program kept their values: a key per application, a subkey per section,
+// text values. Read and written with the registry's own calls, so that a
+// value typed in by hand reads back as typed.
 #include "platform/SettingsStore.h"
 
-#include <QSettings>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
 
 namespace
 {
-// Where earlier installations of the program kept their values.
+// As the store file on Linux: a larger value is not read into memory.
+constexpr DWORD largestValueBytes = 256u << 20;
+
+// Closes the key when it goes.
+struct OpenKey {
+    HKEY handle = nullptr;
+    OpenKey() = default;
+    OpenKey(const OpenKey &) = delete;
+    OpenKey &operator=(const OpenKey &) = delete;
+    ~OpenKey()
+    {
+        if (handle)
+            RegCloseKey(handle);
+    }
+};
+
+QString problem(LSTATUS status)
+{
+    return status == ERROR_ACCESS_DENIED ? QStringLiteral("access was denied")
+                                         : QStringLiteral("the registry answered %1").arg(status);
+}
+
+// A leading "@@" stands for "@", as in the store file on Linux; the writer
+// adds the "@" that the reader takes off.
+QString fromStored(std::wstring stored)
+{
+    QString text = QString::fromStdWString(stored);
+    if (text.startsWith(QStringLiteral("@@")))
+        text.remove(0, 1);
+    return text;
+}
+
+std::wstring toStored(QString text)
+{
+    if (text.startsWith(QStringLiteral("@@")))
+        text.prepend(u'@');
+    return text.toStdWString();
+}
+
 class RegistryStore : public SettingsStore
 {
 public:
     explicit RegistryStore(const QString &applicationName)
-        : m_settings(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
-                         applicationName,
-                     QSettings::NativeFormat)
+        : m_key(QStringLiteral("Software\\VB and VBA Program Settings\\") + applicationName)
     {
     }
 
     Read value(const QString &section, const QString &key) const override
     {
-        const QVariant value = m_settings.value(section + QLatin1Char('/') + key);
-        if (m_settings.status() != QSettings::NoError)
-            return {std::nullopt, problem(m_settings.status())};
-        return {value.isValid() ? std::optional(value.toString()) : std::nullopt, {}};
+        OpenKey opened;
+        LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, sectionPath(section).c_str(), 0,
+                                       KEY_QUERY_VALUE, &opened.handle);
+        if (status == ERROR_FILE_NOT_FOUND)
+            return {};
+        if (status != ERROR_SUCCESS)
+            return {std::nullopt, problem(status)};
+        const std::wstring name = key.toStdWString();
+        DWORD type = 0;
+        DWORD bytes = 0;
+        status = RegQueryValueExW(opened.handle, name.c_str(), nullptr, &type, nullptr, &bytes);
+        if (status == ERROR_FILE_NOT_FOUND)
+            return {};
+        if (status != ERROR_SUCCESS)
+            return {std::nullopt, problem(status)};
+        if (bytes > largestValueBytes)
+            return {std::nullopt, QStringLiteral("the value of %1 is larger than 256 MiB").arg(key)};
+        std::wstring stored(bytes / sizeof(wchar_t) + 1, L'\0');
+        bytes = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(opened.handle, name.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE *>(stored.data()), &bytes);
+        if (status != ERROR_SUCCESS)
+            return {std::nullopt, problem(status)};
+        if (type == REG_DWORD && bytes == sizeof(DWORD)) { // a number typed into regedit
+            DWORD number = 0;
+            std::memcpy(&number, stored.data(), sizeof number);
+            return {QString::number(number), {}};
+        }
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return {std::nullopt, QStringLiteral("the value of %1 is not text").arg(key)};
+        // Text need not end with a NUL in the registry; it ends at the first.
+        stored.resize(bytes / sizeof(wchar_t));
+        stored.resize(std::wstring(stored.c_str()).size());
+        return {fromStored(stored), {}};
     }
 
     QString setValue(const QString &section, const QString &key, const QString &text) override
     {
-        const QString path = section + QLatin1Char('/') + key;
-        const QVariant previous = m_settings.value(path);
-        m_settings.setValue(path, text);
-        m_settings.sync();
-        const QSettings::Status status = m_settings.status();
-        if (status == QSettings::NoError)
-            return {};
-        // The value stays unsaved in this object; put the previous one back so
-        // that no later sync saves it after the failure was reported.
-        if (previous.isValid())
-            m_settings.setValue(path, previous);
-        else
-            m_settings.remove(path);
-        return problem(status);
+        OpenKey opened;
+        LSTATUS status =
+            RegCreateKeyExW(HKEY_CURRENT_USER, sectionPath(section).c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &opened.handle, nullptr);
+        if (status != ERROR_SUCCESS)
+            return problem(status);
+        const std::wstring stored = toStored(text);
+        status = RegSetValueExW(opened.handle, key.toStdWString().c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE *>(stored.c_str()),
+                                static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
+        return status == ERROR_SUCCESS ? QString() : problem(status);
     }
 
-    QString location() const override { return m_settings.fileName(); }
+    QString location() const override { return QStringLiteral("HKEY_CURRENT_USER\\") + m_key; }
 
 private:
-    static QString problem(QSettings::Status status)
+    std::wstring sectionPath(const QString &section) const
     {
-        return status == QSettings::AccessError ? QStringLiteral("access was denied")
-                                                : QStringLiteral("its values are not in order");
+        return (m_key + QLatin1Char('\\') + section).toStdWString();
     }
 
-    QSettings m_settings;
+    QString m_key;
 };
 } // namespace
 
