@@ -160,7 +160,8 @@ void cSysTray::waitForBalloon(qint32 seconds)
         if (left <= 0)
             wait.quit();
         else // a wait longer than one timer can hold comes back here
-            deadline.start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
+            deadline.start(
+                static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
     };
     connect(&deadline, &QTimer::timeout, &wait, startForTheRest);
     startForTheRest();

@@ -62,7 +62,6 @@ struct FormFixture {
         forgetRequestedExit();
     }
 
-
     std::unique_ptr<Form1> makeForm()
     {
         auto made = std::make_unique<Form1>(platform, programFolder.path());

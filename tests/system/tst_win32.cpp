@@ -280,8 +280,8 @@ void Win32BackendsTest::registryStoreKeepsEveryKeyAndWhatIsTypedByHand()
     };
     for (const auto &[typed, text] : byHand) {
         QProcess reg;
-        reg.start(QStringLiteral("reg"), QStringList{"add", "HKCU\\" + sectionKey(), "/v",
-                                                     "Text1", "/f"} + typed);
+        reg.start(QStringLiteral("reg"),
+                  QStringList{"add", "HKCU\\" + sectionKey(), "/v", "Text1", "/f"} + typed);
         QVERIFY(reg.waitForFinished(20000));
         QCOMPARE(reg.exitCode(), 0);
         const SettingsStore::Read read =

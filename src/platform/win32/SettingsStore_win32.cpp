@@ -76,7 +76,8 @@ public:
         if (status != ERROR_SUCCESS)
             return {std::nullopt, problem(status)};
         if (bytes > largestValueBytes)
-            return {std::nullopt, QStringLiteral("the value of %1 is larger than 256 MiB").arg(key)};
+            return {std::nullopt,
+                    QStringLiteral("the value of %1 is larger than 256 MiB").arg(key)};
         std::wstring stored(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
         status = RegQueryValueExW(opened.handle, name.c_str(), nullptr, &type,
