@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <limits>
@@ -165,10 +166,9 @@ void cSysTray::waitForBalloon(qint32 seconds)
     };
     connect(&deadline, &QTimer::timeout, &wait, startForTheRest);
     startForTheRest();
-    m_balloonWait = &wait;
+    const QScopedValueRollback<QEventLoop *> waiting(m_balloonWait, &wait);
     if (m_balloonShowing)
         wait.exec();
-    m_balloonWait = nullptr;
 }
 
 void cSysTray::DispatchTrayMessage(qintptr message, quintptr id)
