@@ -15,11 +15,6 @@ IndexFailure outOfBounds(int position, int count)
 }
 } // namespace
 
-QString ListItem::text() const
-{
-    return m_model->storageRow(m_index, m_generation).texts[0];
-}
-
 void ListItem::setSubItem(int number, const QString &text)
 {
     if (number < 1 || number > 2)

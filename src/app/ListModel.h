@@ -17,7 +17,6 @@ public:
         : m_model(model), m_index(storageIndex), m_generation(generation)
     {
     }
-    QString text() const;
     // Sets sub-item 1 or 2 (the second or third column).
     void setSubItem(int number, const QString &text);
 

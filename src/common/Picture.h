@@ -5,7 +5,8 @@
 
 // A picture object of the form runtime: its kind, and the image it holds.
 struct Picture {
-    enum Type : int { None = 0, Bitmap = 1, Metafile = 2, Icon = 3, EnhancedMetafile = 4 };
+    // The kinds that the program makes or refuses; the numbers are the runtime's.
+    enum Type : int { None = 0, Bitmap = 1, Icon = 3 };
 
     Type type = None;
     QIcon image;

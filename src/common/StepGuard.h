@@ -56,7 +56,6 @@ public:
         }
     }
 
-    int currentStep() const { return m_step; }
     int failures() const { return m_failures; }
 
 private:

@@ -34,7 +34,8 @@ public:
     // One notification from the shell: a mouse message or a balloon one.
     void DispatchTrayMessage(qintptr message, quintptr id);
 
-    // What the host tells or asks of the control.
+    // What the host tells or asks of the control; the host's interface names
+    // them all, whether or not this program's host calls each one.
     void setUserMode(bool running) { m_userMode = running; }
     void InitProperties();
     void ReadProperties(const PropertyBag &bag);
