@@ -4,11 +4,10 @@
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
 #include "platform/SettingsStore.h"
+#include "platform/win32/Handles_win32.h"
 #include "support/FakeDialogs.h"
 #include "support/RealForm.h"
 #include "support/TestSettingsStore.h"
-
-#include <windows.h>
 
 #include <QProcess>
 #include <QTest>
@@ -34,11 +33,6 @@ std::map<QString, WindowHandle> titledWindows(WindowWalk &walk, WindowHandle sta
         if (const int length = walk.titleLength(window); length > 0)
             found[walk.title(window, length + 1)] = window;
     return found;
-}
-
-HWND asHwnd(WindowHandle window)
-{
-    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
 }
 } // namespace
 

@@ -1,11 +1,13 @@
 #include "platform/win32/ProcessIdentity_win32.h"
 
+#include "platform/win32/Handles_win32.h"
+
 std::optional<quint64> creationTime(HANDLE process)
 {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
         return std::nullopt;
-    return (quint64(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    return fileTimeValue(created);
 }
 
 std::optional<quint64> creationTime(quint32 processId)

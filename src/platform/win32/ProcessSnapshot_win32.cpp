@@ -6,6 +6,7 @@
 
 #include <tlhelp32.h>
 
+#include "platform/win32/Handles_win32.h"
 #include "platform/win32/ProcessIdentity_win32.h"
 #include "platform/win32/Services_win32.h"
 
@@ -63,7 +64,7 @@ private:
     {
         FILETIME time{};
         GetSystemTimeAsFileTime(&time);
-        return (quint64(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+        return fileTimeValue(time);
     }
 
     quint64 m_taken;

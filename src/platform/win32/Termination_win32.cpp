@@ -3,6 +3,7 @@
 #undef _UNICODE
 #include <windows.h>
 
+#include "platform/win32/Handles_win32.h"
 #include "platform/win32/ProcessIdentity_win32.h"
 #include "platform/win32/Services_win32.h"
 
@@ -12,11 +13,6 @@ namespace
 {
 // How often the wait for closing windows looks again.
 constexpr DWORD closePollMs = 10;
-
-HWND asHwnd(WindowHandle window)
-{
-    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
-}
 
 class Win32ProcessHandle : public ProcessHandle
 {

@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 
+#include "platform/win32/Handles_win32.h"
 #include "platform/win32/Services_win32.h"
 
 #include <QHash>
@@ -16,11 +17,6 @@
 
 namespace
 {
-HWND asHwnd(WindowHandle window)
-{
-    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
-}
-
 // The record's fields are those of the shell's second version, which takes
 // 504 bytes in a 64-bit program.
 #ifdef _WIN64
@@ -107,7 +103,7 @@ private:
     }
     static LRESULT CALLBACK dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        const auto handle = static_cast<WindowHandle>(reinterpret_cast<quintptr>(window));
+        const WindowHandle handle = asHandle(window);
         const Procedure procedure = procedures().value(handle);
         return procedure ? procedure(handle, message, wParam, lParam)
                          : DefWindowProcA(window, message, wParam, lParam);

@@ -3,6 +3,7 @@
 #undef _UNICODE
 #include <windows.h>
 
+#include "platform/win32/Handles_win32.h"
 #include "platform/win32/Services_win32.h"
 
 #include <algorithm>
@@ -10,17 +11,6 @@
 
 namespace
 {
-HWND asHwnd(WindowHandle window)
-{
-    return reinterpret_cast<HWND>(static_cast<quintptr>(window));
-}
-
-WindowHandle asHandle(HWND window)
-{
-    // Window handles carry 32 significant bits, also in 64-bit processes.
-    return static_cast<WindowHandle>(reinterpret_cast<quintptr>(window));
-}
-
 class User32WindowWalk : public WindowWalk
 {
 public:
