@@ -117,7 +117,7 @@ QString checkRowsContaining(xcb_window_t main, const QString &text)
             !xdotool({"key", "ctrl+a"}) || !xdotool({"type", "--delay", "50", text}) ||
             !xdotool({"key", "Return"}))
             return QStringLiteral("the box could not be typed into");
-        for (int tries = 0; tries < 30 && !inputBoxes().empty(); ++tries)
+        for (int tries = 0; tries < 50 && !inputBoxes().empty(); ++tries)
             QTest::qWait(100);
     }
     return inputBoxes().empty() ? QString() : QStringLiteral("the box stayed open");
@@ -209,9 +209,15 @@ void ProgramWineTest::minimisesToTheTrayAndComesBackOnAClick()
     QTest::qWait(300);
     QVERIFY(!x.isViewable(main));
 
-    const xcb_window_t icon = ownIcon();
-    QVERIFY(xdotool({"mousemove", "--window", QString::number(icon), "8", "8", "click", "1"}));
-    QTRY_VERIFY_WITH_TIMEOUT(x.isViewable(main), 10000);
+    // A click that Wine's shell drops while it is busy is given again, as a
+    // user would.
+    const QString icon = QString::number(ownIcon());
+    for (int click = 0; click < 3 && !x.isViewable(main); ++click) {
+        QVERIFY(xdotool({"mousemove", "--window", icon, "8", "8", "click", "1"}));
+        for (int tries = 0; tries < 50 && !x.isViewable(main); ++tries)
+            QTest::qWait(100);
+    }
+    QVERIFY(x.isViewable(main));
     x.requestClose(main);
     QVERIFY(program.ended(10000));
     QCOMPARE(program.process().exitCode(), 0);
