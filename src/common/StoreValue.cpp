@@ -172,16 +172,26 @@ QString decodeStoreValue(QByteArrayView value)
         text = unquote(value);
     if (!text)
         text = plainText(value);
-    if (text->startsWith(QStringLiteral("@@")))
-        text->remove(0, 1);
-    return *text;
+    return withLeadingAtUndoubled(std::move(*text));
+}
+
+QString withLeadingAtUndoubled(QString stored)
+{
+    if (stored.startsWith(QStringLiteral("@@")))
+        stored.remove(0, 1);
+    return stored;
+}
+
+QString withLeadingAtDoubled(QString text)
+{
+    if (text.startsWith(QStringLiteral("@@")))
+        text.prepend(u'@');
+    return text;
 }
 
 QByteArray encodeStoreValue(QStringView text)
 {
-    QString stored = text.toString();
-    if (stored.startsWith(QStringLiteral("@@")))
-        stored.prepend(u'@');
+    const QString stored = withLeadingAtDoubled(text.toString());
     if (!stored.contains(u'\n') && !stored.contains(u'\r')) {
         const std::optional<QByteArray> plain = encodeUtf8KeepingBytes(stored);
         if (plain && decodeStoreValue(*plain) == text)

@@ -4,8 +4,11 @@
 // value typed in by hand reads back as typed.
 #include "platform/SettingsStore.h"
 
+#include "common/StoreValue.h"
+
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -31,23 +34,6 @@ QString problem(LSTATUS status)
 {
     return status == ERROR_ACCESS_DENIED ? QStringLiteral("access was denied")
                                          : QStringLiteral("the registry answered %1").arg(status);
-}
-
-// A leading "@@" stands for "@", as in the store file on Linux; the writer
-// adds the "@" that the reader takes off.
-QString fromStored(std::wstring stored)
-{
-    QString text = QString::fromStdWString(stored);
-    if (text.startsWith(QStringLiteral("@@")))
-        text.remove(0, 1);
-    return text;
-}
-
-std::wstring toStored(QString text)
-{
-    if (text.startsWith(QStringLiteral("@@")))
-        text.prepend(u'@');
-    return text.toStdWString();
 }
 
 class RegistryStore : public SettingsStore
@@ -92,9 +78,8 @@ public:
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             return {std::nullopt, QStringLiteral("the value of %1 is not text").arg(key)};
         // Text need not end with a NUL in the registry; it ends at the first.
-        stored.resize(bytes / sizeof(wchar_t));
-        stored.resize(std::wstring(stored.c_str()).size());
-        return {fromStored(stored), {}};
+        stored.resize(std::min<std::size_t>(bytes / sizeof(wchar_t), stored.find(L'\0')));
+        return {withLeadingAtUndoubled(QString::fromStdWString(stored)), {}};
     }
 
     QString setValue(const QString &section, const QString &key, const QString &text) override
@@ -105,7 +90,7 @@ public:
                             KEY_SET_VALUE, nullptr, &opened.handle, nullptr);
         if (status != ERROR_SUCCESS)
             return problem(status);
-        const std::wstring stored = toStored(text);
+        const std::wstring stored = withLeadingAtDoubled(text).toStdWString();
         status = RegSetValueExW(opened.handle, key.toStdWString().c_str(), 0, REG_SZ,
                                 reinterpret_cast<const BYTE *>(stored.c_str()),
                                 static_cast<DWORD>((stored.size() + 1) * sizeof(wchar_t)));
