@@ -1,6 +1,7 @@
 // The tray control over a fake shell and fake window procedures.
 #include "common/Failure.h"
 #include "support/FakeTray.h"
+#include "support/RequestedExit.h"
 #include "tray/PropertyBag.h"
 #include "tray/cSysTray.h"
 #include "tray/mSysTray.h"
@@ -200,9 +201,7 @@ void SysTrayTest::exitAskedForDuringTheBalloonsWaitEndsIt()
     tray->ShowBalloon(QStringLiteral("text"), QString(), 60, false);
     QVERIFY(waited.elapsed() < 30000);
     QVERIFY(tray->BalloonShowing());
-    // The exit stays asked for until the application's own loop runs again.
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-    QCoreApplication::exec();
+    forgetRequestedExit();
 }
 
 void SysTrayTest::hookDispatchesTrayMessagesAndPassesEverythingOn_data()
