@@ -18,15 +18,28 @@ if(MINGW)
 endif()
 
 set(folder ${CMAKE_BINARY_DIR}/Trelvanix)
-set(binaries ${folder}/$<TARGET_FILE_NAME:trelvanix>)
-foreach(file $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-        ${TRELVANIX_RUNTIME_DLLS})
-    list(APPEND binaries ${folder}/$<PATH:GET_FILENAME,${file}>)
+# Each binary of the folder, named once: copied there, and stripped of the
+# debugging symbols that would make the zip three times as large.
+set(copies)
+set(binaries)
+macro(trelvanix_gather subfolder file name)
+    list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy ${file} ${folder}/${subfolder})
+    list(APPEND binaries ${folder}/${subfolder}/${name})
+endmacro()
+foreach(target trelvanix Qt6::Core Qt6::Gui Qt6::Widgets)
+    trelvanix_gather(. $<TARGET_FILE:${target}> $<TARGET_FILE_NAME:${target}>)
 endforeach()
-list(APPEND binaries ${folder}/platforms/$<TARGET_FILE_NAME:Qt6::QWindowsIntegrationPlugin>
-    ${folder}/styles/$<TARGET_FILE_NAME:Qt6::QWindowsVistaStylePlugin>
-    ${folder}/imageformats/$<TARGET_FILE_NAME:Qt6::QICOPlugin>)
-# Debugging symbols would make the zip three times as large.
+foreach(dll ${TRELVANIX_RUNTIME_DLLS})
+    get_filename_component(name ${dll} NAME)
+    trelvanix_gather(. ${dll} ${name})
+endforeach()
+foreach(plugin platforms:QWindowsIntegrationPlugin styles:QWindowsVistaStylePlugin
+        imageformats:QICOPlugin)
+    string(REPLACE ":" ";" plugin ${plugin})
+    list(GET plugin 0 subfolder)
+    list(GET plugin 1 target)
+    trelvanix_gather(${subfolder} $<TARGET_FILE:Qt6::${target}> $<TARGET_FILE_NAME:Qt6::${target}>)
+endforeach()
 set(strip ${CMAKE_COMMAND} -E true)
 if(CMAKE_STRIP)
     set(strip ${CMAKE_STRIP} --strip-unneeded ${binaries})
@@ -36,14 +49,9 @@ add_custom_command(OUTPUT ${zip}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder} ${zip}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles
             ${folder}/imageformats ${folder}/skins
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:trelvanix> ${CMAKE_BINARY_DIR}/HAND-M.CUR
-            $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
-            ${TRELVANIX_RUNTIME_DLLS} ${folder}
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>
-            ${folder}/platforms
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> ${folder}/styles
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Qt6::QICOPlugin> ${folder}/imageformats
+    ${copies}
     COMMAND ${strip}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/HAND-M.CUR ${folder}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/skins/o.cjs ${folder}/skins
     COMMAND ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip Trelvanix
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
