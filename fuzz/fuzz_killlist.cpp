@@ -1,7 +1,7 @@
 // The kill list's stored text: what decodes, encodes to a text that decodes
 // the same.
 #include "FuzzText.h"
-#include "app/KillListText.h"
+#include "settings/KillListText.h"
 
 #include <cstdlib>
 #include <utility>

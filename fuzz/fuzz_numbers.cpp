@@ -1,9 +1,9 @@
 // The interval box and the stored numbers and Booleans, under a point and a
 // comma locale.
 #include "FuzzText.h"
-#include "app/SettingValues.h"
 #include "common/Failure.h"
-#include "common/IntervalParsing.h"
+#include "common/LocaleNumber.h"
+#include "settings/SettingValues.h"
 
 #include <QLocale>
 

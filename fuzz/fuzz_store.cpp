@@ -1,9 +1,9 @@
 // The settings file: any bytes parse; a written value reads back as written,
 // no other line changes, every other key reads as before and a second write
 // of it changes nothing.
-#include "common/StoreText.h"
-#include "common/StoreValue.h"
-#include "common/Utf8Bytes.h"
+#include "platform/linux/StoreText_linux.h"
+#include "platform/linux/StoreValue_linux.h"
+#include "platform/linux/Utf8Bytes_linux.h"
 
 #include <algorithm>
 #include <array>

@@ -2,12 +2,12 @@
 #include "app/Form1.h"
 
 #include "app/ListView.h"
-#include "app/SettingValues.h"
-#include "app/Settings.h"
 #include "common/DialogService.h"
 #include "common/ErrorReport.h"
-#include "common/IntervalParsing.h"
+#include "common/LocaleNumber.h"
 #include "common/StepGuard.h"
+#include "settings/SettingValues.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>

@@ -1,14 +1,14 @@
 // The kill list and the options in the settings store, and keep-on-top.
 #include "app/Form1.h"
 
-#include "app/KillListText.h"
 #include "app/ListView.h"
-#include "app/SettingValues.h"
-#include "app/Settings.h"
 #include "common/ErrorReport.h"
 #include "common/Failure.h"
 #include "common/StepGuard.h"
 #include "platform/PlatformServices.h"
+#include "settings/KillListText.h"
+#include "settings/SettingValues.h"
+#include "settings/Settings.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

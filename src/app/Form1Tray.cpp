@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 
 #include "common/AppIcon.h"
-#include "common/ShellHelpers.h"
+#include "common/ApplicationTitle.h"
 #include "platform/PlatformServices.h"
 #include "tray/PropertyBag.h"
 #include "tray/cSysTray.h"

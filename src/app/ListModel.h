@@ -1,6 +1,6 @@
 #pragma once
 
-#include "proc/CatalogueSink.h"
+#include "proc/RunningList.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -29,7 +29,7 @@ private:
 // The rows of a list control. Rows live in a vector; while sorting is on they
 // are sorted once when next read or shown, not per insert, and views learn of
 // a whole rebuild by one reset.
-class ListModel : public QAbstractTableModel, public CatalogueSink
+class ListModel : public QAbstractTableModel, public RunningList
 {
     Q_OBJECT
 

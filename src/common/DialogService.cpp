@@ -1,7 +1,7 @@
 #include "common/DialogService.h"
 
+#include "common/ApplicationTitle.h"
 #include "common/BoxText.h"
-#include "common/ShellHelpers.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
 #include "proc/ProcessPass.h"
 
 #include "platform/ProcessSnapshot.h"
-#include "proc/CatalogueSink.h"
+#include "proc/RunningList.h"
 
 #include <cstring>
 
@@ -17,7 +17,7 @@ QString nameFromField(const char (&field)[ProcessEntry::nameFieldSize])
 }
 } // namespace
 
-void loadProcesses(CatalogueSink &runningList, ProcessSnapshotSource &snapshots)
+void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots)
 {
     runningList.removeAllRows();
     const auto snapshot = snapshots.takeSnapshot();

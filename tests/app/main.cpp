@@ -1,5 +1,6 @@
-// The main window's tests: the list control, the window itself, its settings, refresh and
-// monitoring, the selection and kill commands. A class name as the first argument runs that
+// The main window's tests: the list control, the window itself, its settings (their sources
+// are in tests/settings/), refresh and monitoring, the task pass, the selection and kill
+// commands. A class name as the first argument runs that
 // class alone, as each class's CTest entry does (tests/CMakeLists.txt names them all there too);
 // without one, every class runs. All of them use a settings store of the run's own.
 #include "support/TestSettingsStore.h"
@@ -15,6 +16,7 @@ int runListViewTests(int argc, char *argv[]);
 int runForm1Tests(int argc, char *argv[]);
 int runSettingsTests(int argc, char *argv[]);
 int runRefreshTests(int argc, char *argv[]);
+int runLoadWindowsTests(int argc, char *argv[]);
 int runCommandsTests(int argc, char *argv[]);
 #ifndef Q_OS_WIN
 int runForm1LinuxTests(int argc, char *argv[]);
@@ -33,6 +35,7 @@ const TestClass testClasses[] = {
     {"Form1Test", runForm1Tests},
     {"SettingsTest", runSettingsTests},
     {"RefreshTest", runRefreshTests},
+    {"LoadWindowsTest", runLoadWindowsTests},
     {"CommandsTest", runCommandsTests},
 #ifndef Q_OS_WIN
     // FIFOs, file owners, capabilities and the store file's bytes: Linux alone.

@@ -2,7 +2,7 @@
 #include "app/Form1.h"
 #include "app/ListView.h"
 #include "support/FormFixture.h"
-#include "support/RunningList.h"
+#include "support/RunningListView.h"
 #include "tray/cSysTray.h"
 
 #include <QLineEdit>

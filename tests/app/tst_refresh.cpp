@@ -3,7 +3,7 @@
 #include "app/ListView.h"
 #include "common/Failure.h"
 #include "support/FormFixture.h"
-#include "support/RunningList.h"
+#include "support/RunningListView.h"
 #include "tray/cSysTray.h"
 
 #include <QLineEdit>

@@ -1,6 +1,7 @@
+#include "common/ApplicationTitle.h"
 #include "common/ErrorReport.h"
-#include "common/IntervalParsing.h"
-#include "common/ShellHelpers.h"
+#include "common/LocaleNumber.h"
+#include "common/ProgramFiles.h"
 #include "common/StepGuard.h"
 #include "support/FakeDialogs.h"
 

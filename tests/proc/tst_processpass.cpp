@@ -1,7 +1,7 @@
 #include "app/ListView.h"
 #include "proc/ProcessPass.h"
 #include "support/FakeProcessSnapshot.h"
-#include "support/RunningList.h"
+#include "support/RunningListView.h"
 
 #include <QTest>
 

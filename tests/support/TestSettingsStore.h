@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Settings.h"
 #include "platform/SettingsStore.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "support/HelperWindows.h"
 #include "support/RealForm.h"
 #include "support/RealProgram.h"
-#include "support/RunningList.h"
+#include "support/RunningListView.h"
 #include "support/XTestDisplay.h"
 
 #include <QApplication>

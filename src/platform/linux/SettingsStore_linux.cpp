@@ -1,7 +1,7 @@
 #include "platform/SettingsStore.h"
 
-#include "common/StoreText.h"
 #include "platform/linux/StoreFile_linux.h"
+#include "platform/linux/StoreText_linux.h"
 
 #include <QDir>
 #include <QFileInfo>

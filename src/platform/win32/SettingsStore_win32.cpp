@@ -4,7 +4,7 @@
 // value typed in by hand reads back as typed.
 #include "platform/SettingsStore.h"
 
-#include "common/StoreValue.h"
+#include "common/LeadingAt.h"
 
 #include <windows.h>
 

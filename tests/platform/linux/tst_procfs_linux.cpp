@@ -515,4 +515,4 @@ void ProcFsTest::keepsWholeCharactersAndRealSuffixes()
 }
 
 QTEST_MAIN(ProcFsTest)
-#include "tst_procfs.moc"
+#include "tst_procfs_linux.moc"

@@ -1,4 +1,4 @@
-#include "common/Utf8Bytes.h"
+#include "platform/linux/Utf8Bytes_linux.h"
 
 namespace
 {

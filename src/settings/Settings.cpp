@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "settings/Settings.h"
 
 #include "common/Failure.h"
 #include "platform/SettingsStore.h"

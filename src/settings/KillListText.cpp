@@ -1,4 +1,4 @@
-#include "app/KillListText.h"
+#include "settings/KillListText.h"
 
 #include <algorithm>
 

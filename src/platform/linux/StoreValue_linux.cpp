@@ -1,6 +1,7 @@
-#include "common/StoreValue.h"
+#include "platform/linux/StoreValue_linux.h"
 
-#include "common/Utf8Bytes.h"
+#include "common/LeadingAt.h"
+#include "platform/linux/Utf8Bytes_linux.h"
 
 #include <optional>
 
@@ -173,20 +174,6 @@ QString decodeStoreValue(QByteArrayView value)
     if (!text)
         text = plainText(value);
     return withLeadingAtUndoubled(std::move(*text));
-}
-
-QString withLeadingAtUndoubled(QString stored)
-{
-    if (stored.startsWith(QStringLiteral("@@")))
-        stored.remove(0, 1);
-    return stored;
-}
-
-QString withLeadingAtDoubled(QString text)
-{
-    if (text.startsWith(QStringLiteral("@@")))
-        text.prepend(u'@');
-    return text;
 }
 
 QByteArray encodeStoreValue(QStringView text)

@@ -75,4 +75,4 @@ void TitlesTest::decodesAndKeepsTheFirstCharacters()
 }
 
 QTEST_MAIN(TitlesTest)
-#include "tst_titles.moc"
+#include "tst_windowtitle_x11.moc"

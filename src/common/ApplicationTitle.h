@@ -5,9 +5,6 @@
 // The product name, as the caption, tray tip and title source use it.
 inline constexpr const char *productName = "Trelvanix";
 
-// True when the file's modification time can be read; never fails.
-bool fileExists(const QString &path);
-
 // The title derived from a product name: the last word goes, and further words
 // go while the text is longer than 40 characters. A name without a blank is
 // kept whole.
@@ -18,7 +15,3 @@ void setApplicationTitle();
 
 // The title of message boxes opened without one of their own.
 QString applicationTitle();
-
-// The program's folder followed by a `\`-separated relative name, joined with
-// the platform's separator ("\HAND-M.CUR").
-QString programFilePath(const QString &programFolder, const QString &backslashName);

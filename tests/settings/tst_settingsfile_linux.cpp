@@ -1,8 +1,8 @@
 // The store file as users edit it by hand: what a start reads from it and what
 // a save leaves of it, also when its folder is locked or it is huge.
 #include "app/ListView.h"
-#include "app/Settings.h"
 #include "common/Failure.h"
+#include "settings/Settings.h"
 #include "support/FormFixture.h"
 #include "support/ReadOnlyFolder_linux.h"
 

@@ -1,4 +1,4 @@
-#include "common/IntervalParsing.h"
+#include "common/LocaleNumber.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,7 +1,4 @@
-#include "common/ShellHelpers.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "common/ApplicationTitle.h"
 
 namespace
 {
@@ -17,14 +14,6 @@ QString withoutLastWord(const QString &text)
     return blank < 0 ? text : text.left(blank);
 }
 } // namespace
-
-bool fileExists(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    const QFileInfo info(path);
-    return info.exists() && info.lastModified().isValid();
-}
 
 QString applicationTitleFor(const QString &name)
 {
@@ -47,11 +36,4 @@ QString applicationTitle()
 {
     const QString &title = storedApplicationTitle();
     return title.isEmpty() ? QString::fromLatin1(productName) : title;
-}
-
-QString programFilePath(const QString &programFolder, const QString &backslashName)
-{
-    QString relative = backslashName;
-    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QDir::toNativeSeparators(programFolder + relative);
 }

@@ -1,6 +1,6 @@
-#include "common/StoreText.h"
+#include "platform/linux/StoreText_linux.h"
 
-#include "common/StoreValue.h"
+#include "platform/linux/StoreValue_linux.h"
 
 namespace
 {

@@ -1,9 +1,9 @@
 // The settings store, the saved kill list and the restored options.
 #include "app/Form1.h"
 #include "app/ListView.h"
-#include "app/SettingValues.h"
-#include "app/Settings.h"
 #include "common/Failure.h"
+#include "settings/SettingValues.h"
+#include "settings/Settings.h"
 #include "support/FormFixture.h"
 #include "tray/cSysTray.h"
 

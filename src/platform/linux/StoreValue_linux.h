@@ -21,11 +21,6 @@
 
 QString decodeStoreValue(QByteArrayView value);
 
-// The leading "@@" of a stored text read as "@", and a text's leading "@@"
-// doubled again for storing, so that it reads back: the rule of every store.
-QString withLeadingAtUndoubled(QString stored);
-QString withLeadingAtDoubled(QString text);
-
 // The plain form when it reads back as `text` and has no line break in it,
 // the quoted form otherwise.
 QByteArray encodeStoreValue(QStringView text);

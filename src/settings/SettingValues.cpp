@@ -1,7 +1,7 @@
-#include "app/SettingValues.h"
+#include "settings/SettingValues.h"
 
 #include "common/Failure.h"
-#include "common/IntervalParsing.h"
+#include "common/LocaleNumber.h"
 
 #include <QLocale>
 
