@@ -1,6 +1,8 @@
 #pragma once
 // Driving the real program and this process's windows on a real display:
 // clicks and keys through xdotool, boxes answered from inside their own loop.
+#include "app/Form1Layout.h"
+#include "common/Twips.h"
 #include "support/XTestDisplay.h"
 
 #include <QApplication>
@@ -19,10 +21,31 @@ inline bool xdotool(const QStringList &arguments)
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
+inline QPoint twipsToPixels(QPoint twips, double dotsPerInch)
+{
+    return QPoint(twipsToPixels(twips.x(), dotsPerInch), twipsToPixels(twips.y(), dotsPerInch));
+}
+
 inline QPoint twipsToPixels(QPoint twips)
 {
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    return QPoint(qRound(twips.x() * dpi / 1440), qRound(twips.y() * dpi / 1440));
+    return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInch());
+}
+
+// Where a user clicks a control, in twips within the main window's client
+// area: a button or box in its middle, a check box or option by its mark.
+constexpr QPoint middleOf(std::string_view control)
+{
+    const QRect place = Form1Layout::place(control);
+    return place.topLeft() + QPoint(place.width() / 2, place.height() / 2);
+}
+constexpr QPoint markOf(std::string_view control)
+{
+    const QRect place = Form1Layout::place(control);
+    return place.topLeft() + QPoint(150, place.height() / 2);
+}
+constexpr QPoint inFrame2(QPoint place)
+{
+    return Form1Layout::place("Frame2").topLeft() + place;
 }
 
 // Clicks at a place, in pixels, within a window's client area.
