@@ -25,13 +25,4 @@ inline constexpr Place places[] = {
     {"Option4", {240, 690, 5415, 255}},      {"Text1", {3360, 630, 735, 345}},
     {"PushButton5", {120, 5895, 7800, 405}}, {"ListView2", {120, 7185, 5280, 2325}},
 };
-
-// A control's place; an empty rectangle for a name the table lacks.
-constexpr QRect place(std::string_view control)
-{
-    for (const Place &entry : places)
-        if (entry.control == control)
-            return entry.twips;
-    return {};
-}
 } // namespace Form1Layout

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <stdexcept>
 
 inline bool xdotool(const QStringList &arguments)
 {
@@ -31,21 +32,30 @@ inline QPoint twipsToPixels(QPoint twips)
     return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInch());
 }
 
+// A control's place in twips, from the program's own table; a name it lacks
+// stops the build of a constant.
+constexpr QRect placeOf(std::string_view control)
+{
+    for (const auto &[name, twips] : Form1Layout::places)
+        if (name == control)
+            return twips;
+    throw std::invalid_argument("no such control");
+}
+
 // Where a user clicks a control, in twips within the main window's client
 // area: a button or box in its middle, a check box or option by its mark.
 constexpr QPoint middleOf(std::string_view control)
 {
-    const QRect place = Form1Layout::place(control);
+    const QRect place = placeOf(control);
     return place.topLeft() + QPoint(place.width() / 2, place.height() / 2);
 }
 constexpr QPoint markOf(std::string_view control)
 {
-    const QRect place = Form1Layout::place(control);
-    return place.topLeft() + QPoint(150, place.height() / 2);
+    return placeOf(control).topLeft() + QPoint(150, placeOf(control).height() / 2);
 }
 constexpr QPoint inFrame2(QPoint place)
 {
-    return Form1Layout::place("Frame2").topLeft() + place;
+    return placeOf("Frame2").topLeft() + place;
 }
 
 // Clicks at a place, in pixels, within a window's client area.
