@@ -19,8 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const bool toPoint : {false, true})
         if (normaliseDecimal(text, toPoint).size() != text.size())
             std::abort();
-    if (const auto number = readLocaleNumber(normaliseDecimal(text, false)))
-        if (!std::isfinite(*number))
+    const QString normalised = normaliseDecimal(text, false);
+    const auto number = readLocaleNumber(normalised);
+    if (number && !std::isfinite(*number))
+        std::abort();
+    // The interval and the number read alike wherever the locale reads a finite number.
+    if (const auto read = readLocaleDouble(normalised); read && std::isfinite(*read))
+        if (number != read)
             std::abort();
     try {
         textToInteger(text);

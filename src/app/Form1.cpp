@@ -23,8 +23,8 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
     createControls();
     createTrayControl();
     applyFonts();
-    placeControls();
     nameControlsForAccessibility();
+    placeControls();
     connectPointerFeedback();
     connectCommands();
     centreOnScreen();

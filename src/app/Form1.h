@@ -142,7 +142,7 @@ private:
     void runDeferredCommands();
     bool restoreKillList(StepGuard &guard);
     void restoreOptions(StepGuard &guard);
-    void applyRefreshOption(StepGuard &guard);
+    void applyRefreshOption(StepGuard &guard, int firstStep);
     void saveKillList(StepGuard &guard);
     QString killListEntry(int position) const;
     void markAll(const char *handlerLabel, bool checked);
@@ -154,10 +154,11 @@ private:
     void endLaterIfRequested();
 
     void connectCommands();
-    void saveRefreshOptions(const char *handler);
-    void applyChosenRefreshOption();
+    void chooseRefreshOption(const char *handler);
     void watchText1Focus(QEvent *event);
     void setCheck1Value(int value);
+    bool keptOnTop() const;
+    void applyKeepOnTop(StepGuard &guard, int firstStep);
     WindowHandle ownWindow();
 
     void Form_MouseMove();

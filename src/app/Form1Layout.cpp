@@ -1,6 +1,7 @@
 // The controls of the main window, their texts, fonts and places.
 #include "app/Form1.h"
 
+#include "app/Form1Layout.h"
 #include "app/ListView.h"
 #include "common/Twips.h"
 
@@ -15,14 +16,6 @@
 
 namespace
 {
-constexpr int clientWidthTwips = 8040;
-constexpr int clientHeightTwips = 6405;
-
-struct Placement {
-    QWidget *control;
-    int left, top, width, height; // twips, within the parent
-};
-
 // Shows the grey undecided state when given it, but a click only ever turns
 // the box on or off.
 class OnOffClickCheckBox : public QCheckBox
@@ -76,24 +69,17 @@ void Form1::createControls()
     Timer1->setInterval(0);
 }
 
+// By the controls' names, so that the program and its tests read one table.
 void Form1::placeControls()
 {
-    const Placement placements[] = {
-        {PushButton2, 120, 120, 7800, 405},  {ListView1, 120, 630, 7800, 2415},
-        {PushButton6, 120, 3135, 3840, 405}, {PushButton9, 4080, 3135, 3840, 405},
-        {PushButton7, 120, 3645, 3840, 405}, {PushButton8, 4080, 3645, 3840, 405},
-        {PushButton1, 120, 4155, 3840, 405}, {Check1, 4080, 4155, 3840, 405},
-        {Frame2, 120, 4680, 7800, 1110},     {Option3, 240, 345, 4455, 255},
-        {Option4, 240, 690, 5415, 255},      {Text1, 3360, 630, 735, 345},
-        {PushButton5, 120, 5895, 7800, 405}, {ListView2, 120, 7185, 5280, 2325},
-    };
     const double dpi = logicalDpiX();
-    for (const Placement &p : placements)
-        p.control->setGeometry(twipsToPixels(p.left, dpi), twipsToPixels(p.top, dpi),
-                               twipsToPixels(p.width, dpi), twipsToPixels(p.height, dpi));
+    for (const auto &[name, twips] : Form1Layout::places)
+        if (auto *control =
+                findChild<QWidget *>(QString::fromLatin1(name.data(), qsizetype(name.size()))))
+            control->setGeometry(twipsToPixels(twips, dpi));
     // Option4's caption leaves a gap for Text1; keep the box above the caption.
     Text1->raise();
-    setFixedSize(twipsToPixels(clientWidthTwips, dpi), twipsToPixels(clientHeightTwips, dpi));
+    setFixedSize(twipsToPixels(Form1Layout::clientArea, dpi).size());
 }
 
 void Form1::applyFonts()

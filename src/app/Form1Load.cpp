@@ -44,7 +44,7 @@ void Form1::Form_Load()
     refreshRunningList(guard, 166);
     m_killListRestored = restoreKillList(guard);
     restoreOptions(guard);
-    applyRefreshOption(guard);
+    applyRefreshOption(guard, 206);
     m_loaded = true;
     endLaterIfRequested();
 }

@@ -31,13 +31,10 @@ constexpr double longestIntervalSeconds = 1e8;
 // may come from the store unchecked) means the default; a huge one is capped.
 nanoseconds refreshInterval(const QString &text)
 {
-    const QString normalised = normaliseDecimal(text, false);
-    bool ok = false;
-    const double seconds = QLocale().toDouble(normalised.trimmed(), &ok);
-    if (!ok || std::isnan(seconds))
-        return std::chrono::duration_cast<nanoseconds>(
-            std::chrono::duration<double>(defaultIntervalSeconds));
-    const double bounded = std::clamp(seconds, 0.0, longestIntervalSeconds);
+    const std::optional<double> seconds = readLocaleDouble(normaliseDecimal(text, false));
+    const double bounded = !seconds || std::isnan(*seconds)
+                               ? defaultIntervalSeconds
+                               : std::clamp(*seconds, 0.0, longestIntervalSeconds);
     return std::chrono::duration_cast<nanoseconds>(std::chrono::duration<double>(bounded));
 }
 
@@ -101,33 +98,34 @@ void Form1::PushButton1_Click()
 
 void Form1::Option3_Click()
 {
-    saveRefreshOptions(TRELVANIX_FORM1_LABEL("Option3_Click"));
-    applyChosenRefreshOption();
+    chooseRefreshOption(TRELVANIX_FORM1_LABEL("Option3_Click"));
 }
 
 void Form1::Option4_Click()
 {
-    saveRefreshOptions(TRELVANIX_FORM1_LABEL("Option4_Click"));
-    applyChosenRefreshOption();
+    chooseRefreshOption(TRELVANIX_FORM1_LABEL("Option4_Click"));
 }
 
-void Form1::saveRefreshOptions(const char *handler)
+// A click on either option saves both, then applies the choice.
+void Form1::chooseRefreshOption(const char *handler)
 {
     StepGuard guard(QString::fromLatin1(handler));
     guard.step(
         100, [&] { writeSetting(QStringLiteral("Option3"), booleanToText(Option3->isChecked())); });
     guard.step(
         102, [&] { writeSetting(QStringLiteral("Option4"), booleanToText(Option4->isChecked())); });
+    applyRefreshOption(guard, 104);
 }
 
-void Form1::applyChosenRefreshOption()
+// The stored options may say that neither is chosen: then nothing changes.
+void Form1::applyRefreshOption(StepGuard &guard, int firstStep)
 {
-    if (Option3->isChecked()) {
-        Text1->setEnabled(false);
-        StopTimer();
-    } else if (Option4->isChecked()) {
-        Text1->setEnabled(true);
-        StartTimer();
+    if (guard.test(firstStep, [&] { return Option3->isChecked(); })) {
+        guard.step(firstStep + 2, [&] { Text1->setEnabled(false); });
+        guard.step(firstStep + 4, [&] { StopTimer(); });
+    } else if (guard.test(firstStep + 6, [&] { return Option4->isChecked(); })) {
+        guard.step(firstStep + 8, [&] { Text1->setEnabled(true); });
+        guard.step(firstStep + 10, [&] { StartTimer(); });
     }
 }
 

@@ -40,14 +40,8 @@ void Form1::saveKillListAtExit() noexcept
     if (m_unloaded || !m_killListRestored)
         return;
     m_unloaded = true;
-    try {
-        QString text;
-        for (int position = 1; position <= ListView2->count(); ++position)
-            text += killListEntry(position);
-        writeSetting(killListKey, text);
-    } catch (...) {
-        // Nobody is left to tell.
-    }
+    StepGuard unseen(StepGuard::Unseen);
+    saveKillList(unseen);
 }
 
 void Form1::saveKillList(StepGuard &guard)
@@ -99,24 +93,10 @@ bool Form1::restoreKillList(StepGuard &guard)
 void Form1::restoreOptions(StepGuard &guard)
 {
     guard.step(192, [&] { setCheck1Value(textToInteger(readSetting("Check1", "0"))); });
-    if (guard.test(194, [&] { return check1Value() == 1; }))
-        guard.step(196, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
-    else
-        guard.step(198, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
+    applyKeepOnTop(guard, 194);
     guard.step(200, [&] { Text1->setText(readSetting(QStringLiteral("Text1"), "1")); });
     guard.step(202, [&] { setOptionValue(Option3, textToBoolean(readSetting("Option3", "1"))); });
     guard.step(204, [&] { setOptionValue(Option4, textToBoolean(readSetting("Option4", "0"))); });
-}
-
-void Form1::applyRefreshOption(StepGuard &guard)
-{
-    if (guard.test(206, [&] { return Option3->isChecked(); })) {
-        guard.step(208, [&] { Text1->setEnabled(false); });
-        guard.step(210, [&] { StopTimer(); });
-    } else if (guard.test(212, [&] { return Option4->isChecked(); })) {
-        guard.step(214, [&] { Text1->setEnabled(true); });
-        guard.step(216, [&] { StartTimer(); });
-    }
 }
 
 int Form1::check1Value() const
@@ -140,13 +120,24 @@ void Form1::setCheck1Value(int value)
                                        : Qt::Unchecked);
 }
 
+// Only the box fully on keeps the window on top; the grey state does not.
+bool Form1::keptOnTop() const
+{
+    return check1Value() == 1;
+}
+
+void Form1::applyKeepOnTop(StepGuard &guard, int firstStep)
+{
+    if (guard.test(firstStep, [&] { return keptOnTop(); }))
+        guard.step(firstStep + 2, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
+    else
+        guard.step(firstStep + 4, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
+}
+
 void Form1::Check1_Click()
 {
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Check1_Click")));
-    if (guard.test(100, [&] { return check1Value() == 1; }))
-        guard.step(102, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
-    else
-        guard.step(104, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
+    applyKeepOnTop(guard, 100);
     guard.step(106,
                [&] { writeSetting(QStringLiteral("Check1"), QString::number(check1Value())); });
 }

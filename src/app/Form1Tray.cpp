@@ -88,7 +88,7 @@ void Form1::cSysTray1_MouseUp(qint16, quint32)
     raise();
     activateWindow();
     // Hiding withdrew the window, and the window manager forgot its place on top.
-    if (wasHidden && check1Value() == 1)
+    if (wasHidden && keptOnTop())
         m_platform.windowOrder->makeTopmost(ownWindow());
     // As a taskbar asks it: a window manager may refuse an application's own
     // request for the focus, but not the user's click on the icon.

@@ -42,13 +42,19 @@ bool underflowsToZero(const QString &text)
 }
 } // namespace
 
-std::optional<double> readLocaleNumber(const QString &text)
+std::optional<double> readLocaleDouble(const QString &text)
 {
     bool ok = false;
     const double number = QLocale().toDouble(text.trimmed(), &ok);
-    if (!ok && underflowsToZero(text))
+    return ok ? std::optional(number) : std::nullopt;
+}
+
+std::optional<double> readLocaleNumber(const QString &text)
+{
+    const std::optional<double> number = readLocaleDouble(text);
+    if (!number && underflowsToZero(text))
         return 0.0;
-    if (!ok || !std::isfinite(number))
+    if (!number || !std::isfinite(*number))
         return std::nullopt;
     return number;
 }

@@ -12,6 +12,10 @@ QString localeDecimalSeparator();
 // become the locale's separator, so that either reads as the decimal point.
 QString normaliseDecimal(const QString &text, bool toPoint);
 
+// The double the user's locale reads from a text, infinities and nan
+// included; none for a text it refuses, such as one beyond a double's range.
+std::optional<double> readLocaleDouble(const QString &text);
+
 // The number a text holds in the user's locale; none for other texts and for
 // infinities and nan, which no interval can be.
 std::optional<double> readLocaleNumber(const QString &text);

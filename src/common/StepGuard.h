@@ -13,6 +13,9 @@ class StepGuard
 {
 public:
     explicit StepGuard(QString locationLabel) : m_label(std::move(locationLabel)) {}
+    // A guard whose failures nobody sees, for the work done after the display has gone.
+    enum UnseenTag { Unseen };
+    explicit StepGuard(UnseenTag) : m_unseen(true) {}
 
     // Runs one step. Returns false when it failed (and was reported).
     template <typename Action> bool step(int number, Action &&action)
@@ -62,6 +65,7 @@ private:
     void report(const QString &description);
 
     QString m_label;
+    bool m_unseen = false;
     int m_step = 0;
     int m_failures = 0;
 };

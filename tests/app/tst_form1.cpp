@@ -1,5 +1,6 @@
 #include "app/CursorFile.h"
 #include "app/Form1.h"
+#include "app/Form1Layout.h"
 #include "app/ListView.h"
 #include "common/Failure.h"
 #include "common/Twips.h"
@@ -165,14 +166,32 @@ void Form1Test::controlsCarryTheirTexts()
     QVERIFY(!button->accessibleName().isEmpty());
 }
 
+// Every control sits where the program's table says, at the display's density;
+// none covers another but the interval box, which fills the gap in Option4's
+// caption, and none leaves its parent but the kill list, kept out of sight.
 void Form1Test::layoutFollowsTheTwipsTable()
 {
+    const auto widgetOf = [this](std::string_view name) {
+        return child(QByteArray(name.data(), qsizetype(name.size())));
+    };
     const double dpi = form->logicalDpiX();
-    const auto px = [dpi](int twips) { return twipsToPixels(twips, dpi); };
-    QCOMPARE(form->size(), QSize(px(8040), px(6405)));
-    QCOMPARE(form->ListView1->geometry(), QRect(px(120), px(630), px(7800), px(2415)));
-    QCOMPARE(form->Check1->geometry(), QRect(px(4080), px(4155), px(3840), px(405)));
-    QCOMPARE(form->Text1->geometry(), QRect(px(3360), px(630), px(735), px(345)));
+    QCOMPARE(form->size(), twipsToPixels(Form1Layout::clientArea, dpi).size());
+    for (const auto &[name, twips] : Form1Layout::places) {
+        const QWidget *widget = widgetOf(name);
+        QVERIFY2(widget, name.data());
+        QCOMPARE(widget->geometry(), twipsToPixels(twips, dpi));
+        QVERIFY2(widget->parentWidget()->rect().contains(widget->geometry()) ==
+                     (name != "ListView2"),
+                 name.data());
+        for (const auto &[other, otherTwips] : Form1Layout::places) {
+            const bool apart = other == name || !twips.intersects(otherTwips) ||
+                               widgetOf(other)->parentWidget() != widget->parentWidget();
+            QVERIFY2(apart || (name == "Option4" && other == "Text1") ||
+                         (name == "Text1" && other == "Option4"),
+                     name.data());
+        }
+    }
+    QCOMPARE(form->Frame2->childAt(form->Text1->geometry().center()), form->Text1);
     QCOMPARE(form->Text1->parentWidget(), form->Frame2);
     QCOMPARE(form->Frame2->title(), QStringLiteral("Refresh Option"));
     QCOMPARE(form->Text1->text(), QStringLiteral("1"));

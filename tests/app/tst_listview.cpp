@@ -1,5 +1,6 @@
 #include "app/ListView.h"
 #include "common/Failure.h"
+#include "common/Twips.h"
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>
@@ -199,7 +200,7 @@ void ListViewTest::oneTwipColumnIsPresentButNarrow()
     QCOMPARE(view->header()->count(), 3);
     QCOMPARE(view->columnWidth(1), 1);
     QVERIFY(!view->isColumnHidden(1));
-    QCOMPARE(view->columnWidth(0), qRound(6000 * view->logicalDpiX() / 1440.0));
+    QCOMPARE(view->columnWidth(0), twipsToPixels(6000, view->logicalDpiX()));
 }
 
 void ListViewTest::screenReaderReadsCellsAndCheckStates()
@@ -231,7 +232,8 @@ void ListViewTest::showsControlAndDirectionMarksButKeepsTheName_data()
                               << "a<U+202E>exe.txt";
     QTest::newRow("newline") << "two\nlines"
                              << "two\u240alines";
-    QTest::newRow("NUL, tab, unit separator") << QString::fromUtf16(u"\0\t\x1f", 3) << "\u2400\u2409\u241f";
+    QTest::newRow("NUL, tab, unit separator")
+        << QString::fromUtf16(u"\0\t\x1f", 3) << "\u2400\u2409\u241f";
     QTest::newRow("DEL") << "a\x7f"
                          << "a\u2421";
     QTest::newRow("C1") << "\u0080\u0085\u009f"

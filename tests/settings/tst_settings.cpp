@@ -159,6 +159,19 @@ void SettingsTest::savesTheKillListInListOrderEvenWhenEmpty()
     QCOMPARE(FormFixture::stored(QStringLiteral("Processes")).toString(),
              QStringLiteral("4112||MySeparator1||calc.exe||MySeparator2||"
                             "2044||MySeparator1||notepad.exe||MySeparator2||"));
+
+    // Saved at exit as on close, once only: a close after it saves nothing.
+    auto third = fixture.makeForm();
+    third->Form_Load();
+    third->ListView2->addRow(QStringLiteral("7")).setSubItem(1, QStringLiteral("ed"));
+    third->saveKillListAtExit();
+    const QString atExit = QStringLiteral("4112||MySeparator1||calc.exe||MySeparator2||"
+                                          "7||MySeparator1||ed||MySeparator2||"
+                                          "2044||MySeparator1||notepad.exe||MySeparator2||");
+    QCOMPARE(FormFixture::stored(QStringLiteral("Processes")).toString(), atExit);
+    third->ListView2->addRow(QStringLiteral("8")).setSubItem(1, QStringLiteral("vi"));
+    third->Form_QueryUnload();
+    QCOMPARE(FormFixture::stored(QStringLiteral("Processes")).toString(), atExit);
     QVERIFY(fixture.dialogs->boxes.empty());
 }
 

@@ -102,6 +102,7 @@ private slots:
     void writeUnderALockOfALiveProcessReturnsQuickly();
     void saveWritesThroughLinksOnlyToAFileOfTheUsersOwn_data();
     void saveWritesThroughLinksOnlyToAFileOfTheUsersOwn();
+    void unwritableStoreIsReportedAtStep108AndKeepsThePreviousList_data();
     void unwritableStoreIsReportedAtStep108AndKeepsThePreviousList();
     void largeStoreIsReadAndAnOversizedOneReportedAndBothKept();
 
@@ -355,8 +356,17 @@ void SettingsFileTest::saveWritesThroughLinksOnlyToAFileOfTheUsersOwn()
     QCOMPARE(after, expected);
 }
 
+void SettingsFileTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList_data()
+{
+    QTest::addColumn<bool>("atExit");
+    QTest::newRow("on close") << false;
+    // The display has gone: nobody is left to see a box.
+    QTest::newRow("at exit") << true;
+}
+
 void SettingsFileTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList()
 {
+    QFETCH(bool, atExit);
     const QString previous = QStringLiteral("1") + kill1 + QStringLiteral("kept") + kill2;
     FormFixture::store(QStringLiteral("Processes"), previous);
     Form1 &form = *fixture.form;
@@ -364,11 +374,15 @@ void SettingsFileTest::unwritableStoreIsReportedAtStep108AndKeepsThePreviousList
     form.ListView2->addRow(QStringLiteral("2")).setSubItem(1, QStringLiteral("new"));
     {
         const ReadOnlyFolder locked(QFileInfo(settingsFile()).absolutePath());
-        form.Form_QueryUnload();
+        if (atExit)
+            form.saveKillListAtExit();
+        else
+            form.Form_QueryUnload();
     }
-    QCOMPARE(fixture.dialogs->reportedSteps(), QList<int>({108}));
-    QVERIFY(
-        fixture.dialogs->boxes[0].text.contains(QStringLiteral("Form_QueryUnload at line 108")));
+    QCOMPARE(fixture.dialogs->reportedSteps(), atExit ? QList<int>() : QList<int>({108}));
+    if (!atExit)
+        QVERIFY(fixture.dialogs->boxes[0].text.contains(
+            QStringLiteral("Form_QueryUnload at line 108")));
     writeSetting(QStringLiteral("Check1"), QStringLiteral("1")); // a later write succeeds
     QFile file(settingsFile());
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -1,6 +1,8 @@
 #pragma once
 // Driving the real program and this process's windows on a real display:
 // clicks and keys through xdotool, boxes answered from inside their own loop.
+#include "app/Form1Layout.h"
+#include "common/Twips.h"
 #include "support/XTestDisplay.h"
 
 #include <QApplication>
@@ -13,16 +15,47 @@
 #include <QTimer>
 
 #include <functional>
+#include <stdexcept>
 
 inline bool xdotool(const QStringList &arguments)
 {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
 }
 
+inline QPoint twipsToPixels(QPoint twips, double dotsPerInch)
+{
+    return QPoint(twipsToPixels(twips.x(), dotsPerInch), twipsToPixels(twips.y(), dotsPerInch));
+}
+
 inline QPoint twipsToPixels(QPoint twips)
 {
-    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    return QPoint(qRound(twips.x() * dpi / 1440), qRound(twips.y() * dpi / 1440));
+    return twipsToPixels(twips, QGuiApplication::primaryScreen()->logicalDotsPerInch());
+}
+
+// A control's place in twips, from the program's own table; a name it lacks
+// stops the build of a constant.
+constexpr QRect placeOf(std::string_view control)
+{
+    for (const auto &[name, twips] : Form1Layout::places)
+        if (name == control)
+            return twips;
+    throw std::invalid_argument("no such control");
+}
+
+// Where a user clicks a control, in twips within the main window's client
+// area: a button or box in its middle, a check box or option by its mark.
+constexpr QPoint middleOf(std::string_view control)
+{
+    const QRect place = placeOf(control);
+    return place.topLeft() + QPoint(place.width() / 2, place.height() / 2);
+}
+constexpr QPoint markOf(std::string_view control)
+{
+    return placeOf(control).topLeft() + QPoint(150, placeOf(control).height() / 2);
+}
+constexpr QPoint inFrame2(QPoint place)
+{
+    return placeOf("Frame2").topLeft() + place;
 }
 
 // Clicks at a place, in pixels, within a window's client area.

@@ -1,7 +1,9 @@
 // The main window on a real X display with a window manager: the program
 // itself, started and ended by this test, and the window in this process.
 #include "app/Form1.h"
+#include "app/Form1Layout.h"
 #include "app/ListView.h"
+#include "common/Twips.h"
 #include "platform/PlatformServices.h"
 #include "support/FakeDialogs.h"
 #include "support/RealForm.h"
@@ -40,7 +42,7 @@ void MainWindowX11Test::programOpensCentredFixedWindowAndEndsWhenClosed()
     QCOMPARE(x.title(window), QStringLiteral("Trelvanix"));
 
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    const QSize client(qRound(8040 * dpi / 1440), qRound(6405 * dpi / 1440));
+    const QSize client = twipsToPixels(Form1Layout::clientArea, dpi).size();
     QTRY_COMPARE(x.geometry(window).size(), client);
     const auto hints = x.cardinals(window, "WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS);
     QVERIFY(hints.size() >= 9);

@@ -17,11 +17,11 @@ namespace
 // Wine's screens have 96 dots per inch, whatever the X server says.
 QPoint winePixels(QPoint twips)
 {
-    return QPoint(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0));
+    return twipsToPixels(twips, 96);
 }
 
-constexpr QPoint pushButton7At{120 + 1920, 3645 + 200};
-constexpr QPoint pushButton5At{120 + 3900, 5895 + 200};
+constexpr QPoint pushButton7At = middleOf("PushButton7");
+constexpr QPoint pushButton5At = middleOf("PushButton5");
 
 QString windowsBuild()
 {

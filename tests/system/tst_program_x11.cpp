@@ -30,12 +30,11 @@
 
 namespace
 {
-// Places of controls within the client area, in twips.
-constexpr QPoint check1At{4080 + 150, 4155 + 200};
-constexpr QPoint option4At{120 + 240 + 120, 4680 + 690 + 120};
-constexpr QPoint text1At{120 + 3360 + 360, 4680 + 630 + 170};
-constexpr QPoint pushButton7At{120 + 1920, 3645 + 200};
-constexpr QPoint pushButton5At{120 + 3900, 5895 + 200};
+constexpr QPoint check1At = markOf("Check1");
+constexpr QPoint option4At = inFrame2(markOf("Option4"));
+constexpr QPoint text1At = inFrame2(middleOf("Text1"));
+constexpr QPoint pushButton7At = middleOf("PushButton7");
+constexpr QPoint pushButton5At = middleOf("PushButton5");
 
 // Whether the program has its own handler for a signal yet; before it runs,
 // its process is still a copy of ours, with our handlers.
