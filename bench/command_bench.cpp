@@ -78,7 +78,8 @@ void selectionCommands(Form1 &form)
     QStringList names;
     for (int i = 0; i < selectionRows; ++i) {
         names.append(QStringLiteral("process-%1.exe").arg(i * 7919 % 100000));
-        form.ListView1->listModel()->addEntry(names.back(), QString::number(i), "Process");
+        form.ListView1->listModel()->addEntry(names.back(), QString::number(i), "Process",
+                                              std::nullopt);
     }
     QCoreApplication::processEvents();
     Answering answer(QStringLiteral("5.EXE"));

@@ -41,8 +41,7 @@ void Form1::PushButton5_Click()
         deferredUntilRefreshed(&Form1::PushButton5_Click))
         return;
     guard.step(102, [&] { killBusy = true; });
-    TerminationBatch batch(*m_platform.processControl, *m_platform.windowControl,
-                           *m_platform.processSnapshots);
+    TerminationBatch batch(*m_platform.processControl, *m_platform.windowControl);
     bool ownRowChecked = false;
     int count = 0;
     int position = 1;
@@ -85,7 +84,7 @@ bool Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
     if (id == QCoreApplication::applicationPid())
         return true;
     std::unique_ptr<ProcessHandle> handle;
-    guard.step(114, [&] { handle = batch.openListedProcess(id); });
+    guard.step(114, [&] { handle = batch.openListedProcess(id, ListView1->identity(position)); });
     bool ended = false;
     guard.step(116, [&] { ended = handle && handle->terminate(0); });
     if (guard.test(118, [&] { return !ended; }))

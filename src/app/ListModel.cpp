@@ -61,13 +61,14 @@ void ListModel::removeAllRows()
 
 ListItem ListModel::addRow(const QString &text)
 {
-    addEntry(text, QString(), QString());
+    addEntry(text, QString(), QString(), std::nullopt);
     return ListItem(this, count() - 1, m_generation);
 }
 
-void ListModel::addEntry(const QString &name, const QString &id, const QString &type)
+void ListModel::addEntry(const QString &name, const QString &id, const QString &type,
+                         std::optional<quint64> identity)
 {
-    m_rows.push_back(Row{{name, id, type}, false});
+    m_rows.push_back(Row{{name, id, type}, false, identity});
     m_order.push_back(static_cast<int>(m_rows.size()) - 1);
     if (m_sorted)
         m_orderDirty = true;
@@ -84,6 +85,11 @@ QString ListModel::subItem(int position, int number) const
     if (number < 1 || number > 2)
         throw IndexFailure(QStringLiteral("Invalid sub-item index %1").arg(number));
     return m_rows[storageIndexAt(position)].texts[number];
+}
+
+std::optional<quint64> ListModel::identity(int position) const
+{
+    return m_rows[storageIndexAt(position)].identity;
 }
 
 bool ListModel::isChecked(int position) const
@@ -184,6 +190,8 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
         return index.column() == 0 ? visibleText(row->texts[0]) : row->texts[index.column()];
     if (role == Qt::CheckStateRole && m_checkBoxes && index.column() == 0)
         return row->checked ? Qt::Checked : Qt::Unchecked;
+    if (role == IdentityRole && index.column() == 0 && row->identity)
+        return QVariant::fromValue(*row->identity);
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class ListModel;
@@ -34,6 +35,9 @@ class ListModel : public QAbstractTableModel, public RunningList
     Q_OBJECT
 
 public:
+    // Column 0's data under this role is the row's hidden identity, when it has one.
+    static constexpr int IdentityRole = Qt::UserRole;
+
     explicit ListModel(QObject *parent = nullptr);
 
     int addColumn(const QString &header);
@@ -43,7 +47,8 @@ public:
 
     void removeAllRows() override;
     ListItem addRow(const QString &text);
-    void addEntry(const QString &name, const QString &id, const QString &type) override;
+    void addEntry(const QString &name, const QString &id, const QString &type,
+                  std::optional<quint64> identity) override;
     int count() const { return static_cast<int>(m_rows.size()); }
     // While held, views are not told of changes; releasing tells them at once.
     void holdViewUpdates(bool held);
@@ -51,6 +56,8 @@ public:
     // Positions run from 1 to count() in display order; others throw IndexFailure.
     QString text(int position) const;
     QString subItem(int position, int number) const;
+    // What addEntry was given; rows added otherwise have none.
+    std::optional<quint64> identity(int position) const;
     bool isChecked(int position) const;
     void setChecked(int position, bool checked);
 
@@ -66,6 +73,7 @@ private:
     struct Row {
         QString texts[3];
         bool checked = false;
+        std::optional<quint64> identity;
     };
 
     Row &storageRow(int storageIndex, quint64 generation);

@@ -25,6 +25,7 @@ public:
     int count() const { return m_model->count(); }
     QString text(int position) const { return m_model->text(position); }
     QString subItem(int position, int number) const { return m_model->subItem(position, number); }
+    std::optional<quint64> identity(int position) const { return m_model->identity(position); }
     bool isChecked(int position) const { return m_model->isChecked(position); }
     void setChecked(int position, bool checked) { m_model->setChecked(position, checked); }
 

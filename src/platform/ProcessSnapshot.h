@@ -13,6 +13,10 @@ struct ProcessEntry {
 
     quint32 processId = 0;
     char exeFile[nameFieldSize] = {};
+    // What told the process from a later one given its ID when the snapshot
+    // saw it (its start time), so that ending it later spares a reused ID.
+    // None where it could not be read, and for a stand-in that names no process.
+    std::optional<quint64> identity;
 };
 
 // A snapshot walked first/next. It is released when the object goes.
@@ -34,7 +38,4 @@ public:
     virtual ~ProcessSnapshotSource() = default;
     // Never null: a snapshot that cannot be taken walks as empty.
     virtual std::unique_ptr<ProcessSnapshot> takeSnapshot() = 0;
-    // What identified the process with this ID when the latest snapshot saw it
-    // (its start time), so that a later termination can tell a reused ID.
-    virtual std::optional<quint64> identityAtSnapshot(quint32 processId) const = 0;
 };

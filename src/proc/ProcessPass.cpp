@@ -26,6 +26,6 @@ void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots)
     while (snapshot->next(entry)) {
         runningList.addEntry(nameFromField(entry.exeFile),
                              QString::number(static_cast<qint32>(entry.processId)),
-                             QStringLiteral("Process"));
+                             QStringLiteral("Process"), entry.identity);
     }
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Where the process pass writes its rows: the running list, as the main
 // window hands it over.
 class RunningList
@@ -9,6 +11,8 @@ class RunningList
 public:
     virtual ~RunningList() = default;
     virtual void removeAllRows() = 0;
-    // One row: the display name, the ID as decimal text and the type.
-    virtual void addEntry(const QString &name, const QString &id, const QString &type) = 0;
+    // One row: the display name, the ID as decimal text and the type. The
+    // row keeps `identity`, unseen, for ending the process it lists.
+    virtual void addEntry(const QString &name, const QString &id, const QString &type,
+                          std::optional<quint64> identity) = 0;
 };

@@ -1,7 +1,5 @@
 #include "proc/TerminationBatch.h"
 
-#include "platform/ProcessSnapshot.h"
-
 #include <algorithm>
 
 namespace
@@ -11,9 +9,8 @@ namespace
 constexpr std::chrono::milliseconds settleAllowance{500};
 } // namespace
 
-TerminationBatch::TerminationBatch(ProcessControl &processes, WindowControl &windows,
-                                   const ProcessSnapshotSource &snapshots)
-    : m_processes(processes), m_windows(windows), m_snapshots(snapshots),
+TerminationBatch::TerminationBatch(ProcessControl &processes, WindowControl &windows)
+    : m_processes(processes), m_windows(windows),
       m_batchSize(std::max<std::size_t>(1, processes.handlesToHold())),
       m_settleTimeLeft(settleAllowance)
 {
@@ -26,10 +23,10 @@ void TerminationBatch::requestClose(qint32 windowId)
     m_closing.push_back(window);
 }
 
-std::unique_ptr<ProcessHandle> TerminationBatch::openListedProcess(qint32 processId)
+std::unique_ptr<ProcessHandle> TerminationBatch::openListedProcess(qint32 processId,
+                                                                   std::optional<quint64> identity)
 {
     const auto id = static_cast<quint32>(processId);
-    const auto identity = m_snapshots.identityAtSnapshot(id);
     OpenedProcess opened = m_processes.open(id, identity);
     if (opened.outOfHandles && !m_ended.empty()) {
         settle();

@@ -5,9 +5,8 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
-
-class ProcessSnapshotSource;
 
 // What one kill pass asks of processes and windows. The processes it ended
 // and the windows it asked to close are waited for, so that the refresh after
@@ -17,14 +16,15 @@ class ProcessSnapshotSource;
 class TerminationBatch
 {
 public:
-    TerminationBatch(ProcessControl &processes, WindowControl &windows,
-                     const ProcessSnapshotSource &snapshots);
+    TerminationBatch(ProcessControl &processes, WindowControl &windows);
 
     // Asks a task's window, given by its listed ID, to close.
     void requestClose(qint32 windowId);
-    // Opens the process that the latest snapshot listed under the ID; null
-    // when it has gone or the ID now belongs to another process.
-    std::unique_ptr<ProcessHandle> openListedProcess(qint32 processId);
+    // Opens the process listed under the ID with `identity`, as its row
+    // keeps it; null when it has gone, the ID now belongs to another process,
+    // or there is no identity to tell.
+    std::unique_ptr<ProcessHandle> openListedProcess(qint32 processId,
+                                                     std::optional<quint64> identity);
     // Closes a handle; that of a process just ended is kept for the wait.
     void release(std::unique_ptr<ProcessHandle> handle, bool ended);
     // Waits until the ended processes have exited and the windows closed,
@@ -40,7 +40,6 @@ private:
 
     ProcessControl &m_processes;
     WindowControl &m_windows;
-    const ProcessSnapshotSource &m_snapshots;
     std::vector<std::unique_ptr<ProcessHandle>> m_ended;
     std::vector<WindowHandle> m_closing;
     std::size_t m_batchSize;

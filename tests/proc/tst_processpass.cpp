@@ -19,6 +19,8 @@ private slots:
     void nameFieldWithoutNulGivesEmptyNameAndValidId();
     void alikeNamesGiveTwoRows();
     void passLeavesNoCheckMarksAndReleasesTheSnapshot();
+    void rowsKeepTheirProcessIdentityInEveryOrder_data();
+    void rowsKeepTheirProcessIdentityInEveryOrder();
 
 private:
     std::unique_ptr<ListView> list;
@@ -104,6 +106,43 @@ void ProcessPassTest::passLeavesNoCheckMarksAndReleasesTheSnapshot()
     QVERIFY(!list->isChecked(2));
     QCOMPARE(processes.snapshotsTaken, 2);
     QCOMPARE(processes.snapshotsOpen, 0);
+}
+
+void ProcessPassTest::rowsKeepTheirProcessIdentityInEveryOrder_data()
+{
+    QTest::addColumn<bool>("sorted");
+    QTest::addColumn<int>("sortKey");
+    QTest::newRow("unsorted") << false << 0;
+    QTest::newRow("by name") << true << 0;
+    QTest::newRow("by ID") << true << 1;
+    QTest::newRow("by type") << true << 2;
+}
+
+void ProcessPassTest::rowsKeepTheirProcessIdentityInEveryOrder()
+{
+    QFETCH(bool, sorted);
+    QFETCH(int, sortKey);
+    processes.add(1, "init");
+    processes.add(7, "b");
+    processes.add(30, "a");
+    processes.add(200, "c");
+    loadProcesses(*list->listModel(), processes);
+    // A row of another pass under the same ID has none.
+    ListItem task = list->addRow(QStringLiteral("a window"));
+    task.setSubItem(1, QStringLiteral("30"));
+    task.setSubItem(2, QStringLiteral("Task"));
+    list->setSorted(sorted);
+    list->setSortKey(sortKey);
+    QCoreApplication::processEvents(); // views learn of the rows
+    for (int position = 1; position <= list->count(); ++position) {
+        const std::optional<quint64> expected =
+            list->subItem(position, 2) == QLatin1String("Process")
+                ? std::optional(processes.startTime(list->subItem(position, 1).toUInt()))
+                : std::nullopt;
+        QCOMPARE(list->identity(position), expected);
+        const QVariant shown = list->model()->index(position - 1, 0).data(ListModel::IdentityRole);
+        QCOMPARE(shown.isValid() ? std::optional(shown.value<quint64>()) : std::nullopt, expected);
+    }
 }
 
 QTEST_MAIN(ProcessPassTest)

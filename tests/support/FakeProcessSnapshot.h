@@ -9,7 +9,8 @@
 #include <vector>
 
 // An in-memory process table; each snapshot walks it as it stands. A process
-// is identified by its start time, 1000 + its ID unless set in `startTimes`.
+// is identified by its start time, 1000 + its ID unless set in `startTimes`,
+// which its entries carry as the snapshot saw it.
 class FakeProcessSnapshotSource : public ProcessSnapshotSource
 {
 public:
@@ -40,20 +41,14 @@ public:
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override
     {
         ++snapshotsTaken;
-        seen.clear();
-        for (const ProcessEntry &entry : entries)
-            seen[entry.processId] = startTime(entry.processId);
-        return std::make_unique<Snapshot>(entries, snapshotsOpen);
-    }
-    std::optional<quint64> identityAtSnapshot(quint32 id) const override
-    {
-        const auto found = seen.find(id);
-        return found == seen.end() ? std::nullopt : std::optional<quint64>(found->second);
+        std::vector<ProcessEntry> seen = entries;
+        for (ProcessEntry &entry : seen)
+            entry.identity = startTime(entry.processId);
+        return std::make_unique<Snapshot>(std::move(seen), snapshotsOpen);
     }
 
     std::vector<ProcessEntry> entries;
     std::map<quint32, quint64> startTimes;
-    std::map<quint32, quint64> seen; // at the latest snapshot
     int snapshotsTaken = 0;
     int snapshotsOpen = 0;
 
@@ -95,5 +90,4 @@ public:
     {
         throw Failure(QStringLiteral("Out of memory"));
     }
-    std::optional<quint64> identityAtSnapshot(quint32) const override { return std::nullopt; }
 };

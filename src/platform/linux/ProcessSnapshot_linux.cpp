@@ -70,12 +70,10 @@ class ProcFsSnapshot : public ProcessSnapshot
 public:
     using KnownNames = ProcFsSnapshotSource::KnownNames;
 
-    ProcFsSnapshot(const char *procRoot, std::unordered_map<quint32, quint64> &startTimes,
-                   KnownNames &knownNames)
-        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_startTimes(startTimes),
-          m_knownNames(knownNames), m_previousNames(std::move(knownNames))
+    ProcFsSnapshot(const char *procRoot, KnownNames &knownNames)
+        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_knownNames(knownNames),
+          m_previousNames(std::move(knownNames))
     {
-        m_startTimes.clear();
         m_knownNames.clear();
         if (m_procFd.isValid())
             m_ids = listProcessIds(m_procFd.get());
@@ -119,7 +117,7 @@ private:
         std::memcpy(entry.exeFile, name.data(), name.size());
         entry.exeFile[name.size()] = '\0';
         entry.processId = id;
-        m_startTimes[id] = stat->startTime;
+        entry.identity = stat->startTime;
         return true;
     }
 
@@ -142,7 +140,6 @@ private:
     }
 
     FileDescriptor m_procFd;
-    std::unordered_map<quint32, quint64> &m_startTimes;
     KnownNames &m_knownNames;
     KnownNames m_previousNames;
     std::vector<quint32> m_ids;
@@ -155,13 +152,5 @@ ProcFsSnapshotSource::ProcFsSnapshotSource(const char *procRoot) : m_procRoot(pr
 
 std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
 {
-    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_startTimes, m_knownNames);
-}
-
-std::optional<quint64> ProcFsSnapshotSource::identityAtSnapshot(quint32 processId) const
-{
-    const auto found = m_startTimes.find(processId);
-    if (found == m_startTimes.end())
-        return std::nullopt;
-    return found->second;
+    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_knownNames);
 }

@@ -14,7 +14,6 @@ public:
     explicit ProcFsSnapshotSource(const char *procRoot = "/proc");
 
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override;
-    std::optional<quint64> identityAtSnapshot(quint32 processId) const override;
 
     // A process's name as the latest snapshot found it. Reading the name is
     // the dearest part of a scan; it is read again only when the process is
@@ -31,6 +30,5 @@ public:
 
 private:
     const char *m_procRoot;
-    std::unordered_map<quint32, quint64> m_startTimes;
     KnownNames m_knownNames;
 };

@@ -11,21 +11,13 @@
 #include "platform/win32/Services_win32.h"
 
 #include <cstring>
-#include <unordered_map>
 
 namespace
 {
-using CreationTimes = std::unordered_map<quint32, quint64>;
-
 class ToolhelpSnapshot : public ProcessSnapshot
 {
 public:
-    explicit ToolhelpSnapshot(CreationTimes &creationTimes)
-        : m_taken(now()), m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)),
-          m_creationTimes(creationTimes)
-    {
-        m_creationTimes.clear();
-    }
+    ToolhelpSnapshot() : m_taken(now()), m_handle(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0)) {}
     ~ToolhelpSnapshot() override
     {
         if (m_handle != INVALID_HANDLE_VALUE)
@@ -55,8 +47,8 @@ private:
         // The time is asked for after the snapshot: one created since then
         // took over the ID of the process listed, and gets no identity. A
         // process we may not query is one we could not end either.
-        if (const auto created = creationTime(entry.processId); created && *created <= m_taken)
-            m_creationTimes[entry.processId] = *created;
+        const auto created = creationTime(entry.processId);
+        entry.identity = created && *created <= m_taken ? created : std::nullopt;
         return true;
     }
 
@@ -70,7 +62,6 @@ private:
     quint64 m_taken;
     HANDLE m_handle;
     PROCESSENTRY32 m_record{};
-    CreationTimes &m_creationTimes;
 };
 
 class ToolhelpSnapshotSource : public ProcessSnapshotSource
@@ -78,18 +69,8 @@ class ToolhelpSnapshotSource : public ProcessSnapshotSource
 public:
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override
     {
-        return std::make_unique<ToolhelpSnapshot>(m_creationTimes);
+        return std::make_unique<ToolhelpSnapshot>();
     }
-    std::optional<quint64> identityAtSnapshot(quint32 processId) const override
-    {
-        const auto found = m_creationTimes.find(processId);
-        if (found == m_creationTimes.end())
-            return std::nullopt;
-        return found->second;
-    }
-
-private:
-    CreationTimes m_creationTimes;
 };
 } // namespace
 

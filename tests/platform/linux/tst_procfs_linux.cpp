@@ -126,9 +126,13 @@ private:
     void endListedUnderTheLimit(const QByteArray &listed);
     // Starts a copy of sleep under `name`; the caller ends it.
     std::unique_ptr<QProcess> startSleeper(const QTemporaryDir &dir, const QString &name);
+    // Each process's name as a snapshot taken now lists it; the identities
+    // its entries carried stay for seenIdentity().
     std::multimap<quint32, std::string> snapshotNow();
+    std::optional<quint64> seenIdentity(quint32 pid) const;
 
     ProcFsSnapshotSource source;
+    std::map<quint32, std::optional<quint64>> m_seenIdentities;
 };
 
 std::unique_ptr<QProcess> ProcFsTest::startSleeper(const QTemporaryDir &dir, const QString &name)
@@ -147,11 +151,20 @@ std::unique_ptr<QProcess> ProcFsTest::startSleeper(const QTemporaryDir &dir, con
 std::multimap<quint32, std::string> ProcFsTest::snapshotNow()
 {
     std::multimap<quint32, std::string> seen;
+    m_seenIdentities.clear();
     const auto snapshot = source.takeSnapshot();
     ProcessEntry entry;
-    for (bool more = snapshot->first(entry); more; more = snapshot->next(entry))
+    for (bool more = snapshot->first(entry); more; more = snapshot->next(entry)) {
         seen.emplace(entry.processId, entry.exeFile);
+        m_seenIdentities[entry.processId] = entry.identity;
+    }
     return seen;
+}
+
+std::optional<quint64> ProcFsTest::seenIdentity(quint32 pid) const
+{
+    const auto found = m_seenIdentities.find(pid);
+    return found == m_seenIdentities.end() ? std::nullopt : found->second;
 }
 
 void ProcFsTest::firstEntryIsTheLowestId()
@@ -197,10 +210,15 @@ void ProcFsTest::everyProcessButTheSystemsOwnIsListed()
     list.addColumn(QStringLiteral("Name"));
     loadProcesses(*list.listModel(), procRoot);
     QStringList names;
-    for (int position = 1; position <= list.count(); ++position)
+    for (int position = 1; position <= list.count(); ++position) {
         names.append(list.text(position));
+        // Each test process starts at the tick of its own ID.
+        QCOMPARE(list.identity(position), list.subItem(position, 1).toULongLong());
+    }
     QCOMPARE(names, listed);
-    QVERIFY(!procRoot.identityAtSnapshot(0)); // the stand-in is no process to end
+    ProcessEntry first;
+    QVERIFY(procRoot.takeSnapshot()->first(first));
+    QVERIFY(first.processId != 0 || !first.identity); // the stand-in is no process to end
 }
 
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
@@ -215,7 +233,9 @@ void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
     const auto seen = snapshotNow();
     QCOMPARE(seen.count(pid), 1u);
     QCOMPARE(QString::fromStdString(seen.find(pid)->second), name);
-    QVERIFY(source.identityAtSnapshot(pid).has_value());
+    const auto started =
+        parseProcStat(readProcFile(AT_FDCWD, "/proc/" + std::to_string(pid) + "/stat"))->startTime;
+    QCOMPARE(seenIdentity(pid), started);
 
     ListView list;
     list.addColumn(QStringLiteral("Name"));
@@ -225,6 +245,7 @@ void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
         if (list.text(position) == name) {
             ++rows;
             QCOMPARE(list.subItem(position, 1), QString::number(pid));
+            QCOMPARE(list.identity(position), started);
         }
     }
     QCOMPARE(rows, 1);
@@ -232,7 +253,9 @@ void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
     sleeper->kill();
     QVERIFY(sleeper->waitForFinished());
     QCOMPARE(snapshotNow().count(pid), 0u);
-    QVERIFY(!source.identityAtSnapshot(pid).has_value());
+    loadProcesses(*list.listModel(), source);
+    for (int position = 1; position <= list.count(); ++position)
+        QVERIFY(list.subItem(position, 1) != QString::number(pid)); // nor its identity
 }
 
 void ProcFsTest::deletedExecutableKeepsItsPlainName()
@@ -354,7 +377,7 @@ void ProcFsTest::endsOnlyTheProcessTheSnapshotSawAndWaitsForABatch()
     std::vector<ProcessHandle *> batch;
     for (const auto &sleeper : sleepers) {
         const auto pid = static_cast<quint32>(sleeper->processId());
-        const auto identity = source.identityAtSnapshot(pid);
+        const auto identity = seenIdentity(pid);
         QVERIFY(identity);
         QVERIFY(!control.open(pid, *identity + 1).handle); // the ID now names another process
         QVERIFY(!control.open(pid, std::nullopt).handle);
@@ -410,12 +433,12 @@ void ProcFsTest::endListedUnderTheLimit(const QByteArray &listed)
     snapshotNow();
     PidfdProcessControl control;
     NoWindows windows;
-    TerminationBatch batch(control, windows, source);
+    TerminationBatch batch(control, windows);
     QByteArrayList pids = listed.split(' ');
     const auto kept = static_cast<quint32>(pids.takeLast().toUInt());
     QByteArrayList unended;
     for (const QByteArray &pid : pids) {
-        auto handle = batch.openListedProcess(pid.toInt());
+        auto handle = batch.openListedProcess(pid.toInt(), seenIdentity(pid.toUInt()));
         const bool ended = handle && handle->terminate(0);
         if (!ended)
             unended.append(pid);
@@ -426,7 +449,7 @@ void ProcFsTest::endListedUnderTheLimit(const QByteArray &listed)
 
     // With no descriptor free, for the pidfd or for reading the stat after
     // it, an open says so rather than take the process for gone.
-    const auto identity = source.identityAtSnapshot(kept);
+    const auto identity = seenIdentity(kept);
     std::vector<FileDescriptor> taken;
     for (FileDescriptor fd(::open("/dev/null", O_RDONLY)); fd.isValid();
          fd = FileDescriptor(::open("/dev/null", O_RDONLY)))
