@@ -50,8 +50,8 @@ std::array<QPushButton *, 7> Form1::pushButtons() const
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    // Never cancelled; what is half done finishes first.
-    if (isMidway())
+    // Never cancelled; a close midway is an end asked for.
+    if (m_yields.isMidway())
         requestEnd(EndRequest::ByUser);
     else
         Form_QueryUnload();
@@ -70,6 +70,7 @@ void Form1::connectPointerFeedback()
 
 void Form1::connectCommands()
 {
+    ListView1->dropInputWhen([this] { return m_yields.dropsListInput(); });
     connect(PushButton1, &QPushButton::clicked, this, &Form1::PushButton1_Click);
     connect(PushButton2, &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(PushButton5, &QPushButton::clicked, this, &Form1::PushButton5_Click);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/YieldRule.h"
 #include "common/SkinEngine.h"
 #include "proc/TaskPass.h"
 
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <functional>
 #include <optional>
-#include <vector>
 
 class ListView;
 class QCheckBox;
@@ -29,6 +29,9 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 
+    // What may run while the window yields midway; declared first, for killBusy.
+    YieldRule m_yields;
+
 public:
     // The window's pointer setting: the system arrow, or the custom picture.
     enum MousePointer { DefaultPointer = 0, CustomPointer = 99 };
@@ -43,9 +46,7 @@ public:
     // Who asked for the end: the user (the window's close, the program's own
     // row in a kill pass), or someone outside with nobody left to answer boxes.
     enum class EndRequest { ByUser, Unattended };
-    // Ends the program as a close does, from the event loop once nothing is
-    // half done: start-up, a refresh and a kill pass finish first, and a kill
-    // pass ends no further row.
+    // Ends the program as a close does, once its YieldRule lets it.
     void requestEnd(EndRequest request);
     // When the program is ended from under it (Qt ends it when the display
     // goes), saves the kill list without a word, unless the close handler ran.
@@ -94,7 +95,7 @@ public:
     // This window, recorded at start-up; the task pass leaves it out.
     WindowHandle mainWindowHandle = 0;
     // True while a kill pass, its closing refresh included, runs.
-    bool killBusy = false;
+    const bool &killBusy = m_yields.killBusy();
     // True from a minimise that hid the window until the tray icon brings it back.
     bool minimizedToTray = false;
 
@@ -138,7 +139,6 @@ private:
     void loadSkin();
     void setUpColumns(StepGuard &guard);
     void refreshRunningList(StepGuard &guard, int firstStep);
-    bool deferredUntilRefreshed(void (Form1::*command)());
     void runDeferredCommands();
     bool restoreKillList(StepGuard &guard);
     void restoreOptions(StepGuard &guard);
@@ -149,7 +149,6 @@ private:
     void markByName(const char *handlerLabel, bool containing);
     bool killRow(StepGuard &guard, TerminationBatch &batch, int position);
     void endProgram();
-    bool isMidway() const;
     void endWhenIdle();
     void endLaterIfRequested();
 
@@ -175,12 +174,7 @@ private:
     std::optional<QCursor> m_mouseIcon;
     SkinEngine SkinFramework1;
     bool m_unloaded = false;
-    bool m_loaded = false;
     bool m_killListRestored = false;
-    bool m_endRequested = false;
-    bool m_refreshing = false;
-    bool m_refreshPending = false;
-    std::vector<void (Form1::*)()> m_deferredCommands;
     MonotonicClock m_clock;
     QTimer *m_trayWatch = nullptr;
 };

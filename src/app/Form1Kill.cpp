@@ -37,29 +37,28 @@ qint32 listedId(const QString &text)
 void Form1::PushButton5_Click()
 {
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton5_Click")));
-    if (guard.test(100, [&] { return killBusy; }) ||
-        deferredUntilRefreshed(&Form1::PushButton5_Click))
+    if (guard.test(100, [&] { return m_yields.dropsKillPress(); }) ||
+        m_yields.defers(&Form1::PushButton5_Click))
         return;
-    guard.step(102, [&] { killBusy = true; });
+    guard.step(102, [&] { m_yields.killPassStarts(); });
     TerminationBatch batch(*m_platform.processControl, *m_platform.windowControl);
     bool ownRowChecked = false;
     int count = 0;
     int position = 1;
-    // An end asked for meanwhile stops the walk: no row is ended after it.
     guard.loop(
-        104, [&] { return !m_endRequested && position <= (count = ListView1->count()); }, 124,
-        [&] { return !m_endRequested && ++position <= count; },
+        104, [&] { return m_yields.killPassGoesOn() && position <= (count = ListView1->count()); },
+        124, [&] { return m_yields.killPassGoesOn() && ++position <= count; },
         [&] { ownRowChecked |= killRow(guard, batch, position); });
     // Ending itself mid-walk would leave the later rows running and the kill
     // list unsaved; the program goes last, as a close ends it.
     if (ownRowChecked)
         requestEnd(EndRequest::ByUser);
-    if (!m_endRequested)
+    if (m_yields.killPassGoesOn())
         guard.step(126, [&] {
             batch.waitForAll(endWaitLimit);
             PushButton1_Click();
         });
-    guard.step(128, [&] { killBusy = false; });
+    guard.step(128, [&] { m_yields.killPassEnds(); });
     endLaterIfRequested();
 }
 

@@ -45,7 +45,7 @@ void Form1::Form_Load()
     m_killListRestored = restoreKillList(guard);
     restoreOptions(guard);
     applyRefreshOption(guard, 206);
-    m_loaded = true;
+    m_yields.startUpEnds();
     endLaterIfRequested();
 }
 
@@ -87,27 +87,20 @@ void Form1::requestEnd(EndRequest request)
 {
     if (request == EndRequest::Unattended)
         DialogService::answerUnattended();
-    m_endRequested = true;
+    m_yields.endAskedFor();
     endLaterIfRequested();
-}
-
-// Start-up, a refresh and a kill pass yield to events midway; an end that ran
-// there would save a list not yet restored, or let the pass go on ending rows.
-bool Form1::isMidway() const
-{
-    return !m_loaded || m_refreshing || killBusy;
 }
 
 void Form1::endWhenIdle()
 {
-    if (m_endRequested && !isMidway())
+    if (m_yields.endRuns())
         Form_QueryUnload();
 }
 
 void Form1::endLaterIfRequested()
 {
     // Queued, so that it runs from the event loop and not before it starts.
-    if (m_endRequested)
+    if (m_yields.endWaits())
         QMetaObject::invokeMethod(this, &Form1::endWhenIdle, Qt::QueuedConnection);
 }
 

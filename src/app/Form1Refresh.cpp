@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace
 {
@@ -49,44 +48,23 @@ bool movesBetweenControls(const QEvent *event)
 
 void Form1::refreshRunningList(StepGuard &guard, int firstStep)
 {
-    // A refresh asked for during another one's yields (a second press, a tick,
-    // a kill pass) would append the tasks twice if it ran inside it; it runs
-    // once, right after the current one, so it still sees what changed.
-    if (m_refreshing) {
-        m_refreshPending = true;
+    if (!m_yields.refreshStarts())
         return;
-    }
-    m_refreshing = true;
     do {
-        m_refreshPending = false;
         const ListView::RebuildScope quiet(*ListView1);
         guard.step(firstStep, [&] { loadProcesses(); });
         guard.step(firstStep + 2, [] { QCoreApplication::processEvents(); });
         guard.step(firstStep + 4, [] { QCoreApplication::processEvents(); });
         guard.step(firstStep + 6, [&] { loadWindows(); });
-    } while (m_refreshPending && !m_endRequested);
-    m_refreshing = false;
-    if (!m_deferredCommands.empty())
+    } while (m_yields.refreshRunsAgain());
+    if (m_yields.refreshEnds())
         QMetaObject::invokeMethod(this, &Form1::runDeferredCommands, Qt::QueuedConnection);
     endLaterIfRequested();
 }
 
-// A command pressed during a refresh's yields would act on a half-built list
-// (the processes without the tasks); it runs once the refresh is done, in the
-// order pressed. Only a repeat of the press just before adds nothing.
-bool Form1::deferredUntilRefreshed(void (Form1::*command)())
-{
-    if (!m_refreshing)
-        return false;
-    if (m_deferredCommands.empty() || m_deferredCommands.back() != command)
-        m_deferredCommands.push_back(command);
-    return true;
-}
-
 void Form1::runDeferredCommands()
 {
-    const auto commands = std::exchange(m_deferredCommands, {});
-    for (const auto command : commands)
+    for (const auto command : m_yields.takeDeferred())
         (this->*command)();
 }
 
@@ -181,10 +159,7 @@ void Form1::StopTimer()
 
 void Form1::Timer1_Timer()
 {
-    // A timed refresh would rebuild the list under a kill pass's walk; the
-    // deadline stands, and the first tick after the pass honours it.
-    // Nor may ticks keep a refresh going while an end waits for it.
-    if (killBusy || m_endRequested)
+    if (m_yields.dropsTick())
         return;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Timer1_Timer")));
     if (!guard.test(100, [&] { return m_clock() >= nextRefreshTime; }))

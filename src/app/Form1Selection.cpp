@@ -22,25 +22,25 @@ QString withoutOuterSpaces(const QString &text)
 
 void Form1::PushButton6_Click()
 {
-    if (!deferredUntilRefreshed(&Form1::PushButton6_Click))
+    if (!m_yields.defers(&Form1::PushButton6_Click))
         markAll(TRELVANIX_FORM1_LABEL("PushButton6_Click"), true);
 }
 
 void Form1::PushButton9_Click()
 {
-    if (!deferredUntilRefreshed(&Form1::PushButton9_Click))
+    if (!m_yields.defers(&Form1::PushButton9_Click))
         markAll(TRELVANIX_FORM1_LABEL("PushButton9_Click"), false);
 }
 
 void Form1::PushButton7_Click()
 {
-    if (!deferredUntilRefreshed(&Form1::PushButton7_Click))
+    if (!m_yields.defers(&Form1::PushButton7_Click))
         markByName(TRELVANIX_FORM1_LABEL("PushButton7_Click"), true);
 }
 
 void Form1::PushButton8_Click()
 {
-    if (!deferredUntilRefreshed(&Form1::PushButton8_Click))
+    if (!m_yields.defers(&Form1::PushButton8_Click))
         markByName(TRELVANIX_FORM1_LABEL("PushButton8_Click"), false);
 }
 
@@ -84,7 +84,7 @@ void Form1::markByName(const char *handlerLabel, bool containing)
 
 void Form1::PushButton2_Click()
 {
-    if (deferredUntilRefreshed(&Form1::PushButton2_Click))
+    if (m_yields.defers(&Form1::PushButton2_Click))
         return;
     StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("PushButton2_Click")));
     guard.step(100, [] {

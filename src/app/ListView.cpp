@@ -70,18 +70,21 @@ ListView::RebuildScope::~RebuildScope()
     m_view.viewport()->setUpdatesEnabled(true);
 }
 
+bool ListView::dropsInput(const QEvent *event) const
+{
+    return isUserInput(event->type()) && m_dropsInput && m_dropsInput();
+}
+
 bool ListView::event(QEvent *event)
 {
-    // A click on rows that are being replaced would land on a row the user
-    // cannot see.
-    if (m_rebuildDepth > 0 && isUserInput(event->type()))
+    if (dropsInput(event))
         return true;
     return QTreeView::event(event);
 }
 
 bool ListView::viewportEvent(QEvent *event)
 {
-    if (m_rebuildDepth > 0 && isUserInput(event->type()))
+    if (dropsInput(event))
         return true;
     if (event->type() == QEvent::MouseMove)
         emit mouseMoved();

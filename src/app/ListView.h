@@ -4,6 +4,8 @@
 
 #include <QTreeView>
 
+#include <functional>
+
 // A report-view list with column headers and, optionally, a check box per row.
 // Rows are addressed by their position in display order, 1 to count().
 class ListView : public QTreeView
@@ -30,10 +32,12 @@ public:
     void setChecked(int position, bool checked) { m_model->setChecked(position, checked); }
 
     ListModel *listModel() const { return m_model; }
+    // Clicks, keys and the wheel are dropped while `drops` says so.
+    void dropInputWhen(std::function<bool()> drops) { m_dropsInput = std::move(drops); }
 
     // While one lives, a rebuild made of several passes shows nothing of its
-    // half-built rows: the view keeps its picture, takes no clicks or keys,
-    // and shows the result once, at the scroll position it had.
+    // half-built rows: the view keeps its picture and shows the result once,
+    // at the scroll position it had.
     class RebuildScope
     {
     public:
@@ -57,8 +61,10 @@ protected:
 
 private:
     void keepScrollPositionAcrossResets();
+    bool dropsInput(const QEvent *event) const;
 
     ListModel *m_model;
+    std::function<bool()> m_dropsInput;
     int m_savedScroll = 0;
     int m_rebuildDepth = 0;
 };

@@ -1,6 +1,7 @@
-// Refresh on demand and monitoring.
+// Refresh on demand and monitoring, and what may run during a refresh's yields.
 #include "app/Form1.h"
 #include "app/ListView.h"
+#include "app/YieldRule.h"
 #include "common/Failure.h"
 #include "support/FormFixture.h"
 #include "support/RunningListView.h"
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 
 using namespace std::chrono_literals;
 
@@ -25,6 +27,63 @@ int checkedRows(const ListView *list)
     for (int position = 1; position <= list->count(); ++position)
         checked += list->isChecked(position) ? 1 : 0;
     return checked;
+}
+
+// The window's handlers stand for the commands; none is called.
+const std::map<QString, YieldRule::Command> commands = {{"A", &Form1::PushButton6_Click},
+                                                        {"B", &Form1::PushButton9_Click},
+                                                        {"kill", &Form1::PushButton5_Click}};
+
+// Plays the main window's part in these events: loaded (start-up over), refresh (asked for),
+// done (a pass of the refresh over), tick, A, B and kill (presses), row (the kill pass at a
+// row), killed (the kill pass over), input (on the running list), end (asked for). Logs what
+// runs, and "-" and what is dropped.
+QStringList play(const QString &events)
+{
+    YieldRule rule;
+    QStringList log;
+    const auto note = [&](bool dropped, const QString &event) {
+        log << (dropped ? "-" : "") + event;
+        return !dropped;
+    };
+    std::function<void(const QString &)> handle = [&](const QString &event) {
+        if (event == "loaded")
+            rule.startUpEnds();
+        else if (event == "end")
+            rule.endAskedFor();
+        else if (event == "killed")
+            rule.killPassEnds();
+        else if (event == "row")
+            note(!rule.killPassGoesOn(), event);
+        else if (event == "input")
+            note(rule.dropsListInput(), event);
+        else if (event == "tick" && !note(rule.dropsTick(), event))
+            return;
+        else if (event == "refresh" || event == "tick") {
+            if (rule.refreshStarts())
+                log << QStringLiteral("refresh");
+        } else if (event == "done" && rule.refreshRunsAgain()) {
+            log << QStringLiteral("refresh");
+        } else if (event == "done") {
+            if (rule.refreshEnds())
+                for (const YieldRule::Command command : rule.takeDeferred())
+                    for (const auto &[name, known] : commands)
+                        if (known == command)
+                            handle(name);
+        } else if (event == "kill" && rule.dropsKillPress()) {
+            log << "-" + event;
+        } else if (!rule.defers(commands.at(event))) {
+            log << event;
+            if (event == "kill")
+                rule.killPassStarts();
+        }
+    };
+    for (const QString &event : events.split(' ')) {
+        handle(event);
+        if (rule.endRuns() && !log.endsWith(QStringLiteral("end")))
+            log << QStringLiteral("end");
+    }
+    return log;
 }
 } // namespace
 
@@ -42,6 +101,9 @@ private slots:
     void commandsPressedDuringARefreshRunInTheOrderPressed_data();
     void commandsPressedDuringARefreshRunInTheOrderPressed();
     void endAskedForWhileTicksKeepARefreshGoingEndsAfterIt();
+    void listTakesNoKeysWhileItIsRebuilt();
+    void yieldRuleDecidesWhatRunsWaitsOrIsDropped_data();
+    void yieldRuleDecidesWhatRunsWaitsOrIsDropped();
     void optionsSwitchMonitoringAndAreSavedAtOnce();
     void timedRefreshRunsOnceTheDeadlineHasPassed();
     void failedTimedRefreshStillRestartsTheTimer();
@@ -187,6 +249,57 @@ void RefreshTest::endAskedForWhileTicksKeepARefreshGoingEndsAfterIt()
     form.PushButton1_Click();
     QVERIFY(fixture.processes->snapshotsTaken - snapshots <= 2);
     QTRY_VERIFY(!form.cSysTray1->InTray());
+}
+
+void RefreshTest::listTakesNoKeysWhileItIsRebuilt()
+{
+    Form1 &form = showForm();
+    ListView *list = form.ListView1;
+    const auto tickFirstRow = [list] {
+        list->setCurrentIndex(list->model()->index(0, 0));
+        QTest::keyClick(list, Qt::Key_Space);
+    };
+    QMetaObject::invokeMethod(list, tickFirstRow, Qt::QueuedConnection); // in the refresh's yields
+    form.PushButton1_Click();
+    QCOMPARE(checkedRows(list), 0);
+    tickFirstRow();
+    QCOMPARE(checkedRows(list), 1);
+}
+
+void RefreshTest::yieldRuleDecidesWhatRunsWaitsOrIsDropped_data()
+{
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<QString>("runs");
+    QTest::newRow("commands wait in the order pressed, a repeat in a row collapsed")
+        << "input refresh A A B input A B B done A input"
+        << "input refresh -input A B A B A input";
+    QTest::newRow("a refresh asked for again runs once after it")
+        << "refresh refresh tick refresh done done"
+        << "refresh tick refresh";
+    QTest::newRow("commands wait for the repeat too") << "refresh A refresh done B done"
+                                                      << "refresh refresh A B";
+    QTest::newRow("a kill pass drops a second press and ticks, also in its refresh")
+        << "loaded kill row kill tick refresh kill A input done killed tick"
+        << "kill row -kill -tick refresh -kill -input A tick refresh";
+    QTest::newRow("a kill pressed during a refresh waits for it") << "loaded refresh kill done kill"
+                                                                  << "refresh kill -kill";
+    QTest::newRow("an end waits for start-up and stops repeats and ticks")
+        << "refresh tick end A tick refresh done input loaded"
+        << "refresh tick -tick A input end";
+    QTest::newRow("an end waits for a refresh") << "loaded refresh end input done"
+                                                << "refresh -input end";
+    QTest::newRow("an end stops a kill pass's walk and waits for its close")
+        << "loaded kill row end row killed"
+        << "kill row -row end";
+    QTest::newRow("an end with nothing midway runs at once") << "loaded end"
+                                                             << "end";
+}
+
+void RefreshTest::yieldRuleDecidesWhatRunsWaitsOrIsDropped()
+{
+    QFETCH(QString, events);
+    QFETCH(QString, runs);
+    QCOMPARE(play(events), runs.split(' '));
 }
 
 void RefreshTest::optionsSwitchMonitoringAndAreSavedAtOnce()
