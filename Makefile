@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc)
 TEST_JOBS  ?= $(shell echo $$(( $(JOBS) * 2 )))
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps configure build run test check test-build bench fuzz clean \
+.PHONY: all deps configure build install run test check test-build bench fuzz clean \
 	windows windows-configure test-windows
 
 all: build
@@ -29,6 +29,10 @@ configure: deps
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor
+
+# Under PREFIX (/usr/local unless given), staged under DESTDIR when that is set.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
 
 # SKIN=skins/o.cjs starts it with that skin.
 run: build

@@ -1,0 +1,24 @@
+# `cmake --install` (DESTDIR and CMAKE_INSTALL_PREFIX honoured). The program
+# looks for its cursor and its skin in its own folder, so it lives with them
+# in lib/trelvanix/, and bin/ holds a link to it; the program resolves the
+# link to find that folder.
+include(GNUInstallDirs)
+
+# Not CMAKE_INSTALL_LIBDIR: the program is the same for every architecture
+# and belongs in the folder without a multiarch triplet.
+set(TRELVANIX_INSTALL_PROGRAMDIR lib/trelvanix CACHE STRING
+    "Folder of the program and its cursor, under the prefix")
+
+install(TARGETS trelvanix RUNTIME DESTINATION ${TRELVANIX_INSTALL_PROGRAMDIR})
+install(FILES ${CMAKE_BINARY_DIR}/HAND-M.CUR DESTINATION ${TRELVANIX_INSTALL_PROGRAMDIR})
+
+# A relative link, so that the installed tree may be moved as a whole (a
+# package unpacked elsewhere, a DESTDIR).
+file(RELATIVE_PATH linkTarget /${CMAKE_INSTALL_BINDIR}
+    /${TRELVANIX_INSTALL_PROGRAMDIR}/trelvanix)
+set(programLink ${CMAKE_BINARY_DIR}/install-link/trelvanix)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-link)
+file(CREATE_LINK ${linkTarget} ${programLink} SYMBOLIC)
+install(FILES ${programLink} DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES skins/o.cjs DESTINATION ${CMAKE_INSTALL_DATADIR}/trelvanix/skins)
