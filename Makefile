@@ -28,7 +28,7 @@ configure: deps
 	$(call configure_folder,$(BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor
+	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor app-icons
 
 # Under PREFIX (/usr/local unless given), staged under DESTDIR when that is set.
 install: build

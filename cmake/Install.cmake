@@ -22,3 +22,13 @@ file(CREATE_LINK ${linkTarget} ${programLink} SYMBOLIC)
 install(FILES ${programLink} DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES skins/o.cjs DESTINATION ${CMAKE_INSTALL_DATADIR}/trelvanix/skins)
+
+# The menu entry and its icon in the hicolor theme, drawn at build time by
+# the app-icons target, and the same picture as a scalable drawing.
+install(FILES packaging/trelvanix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size ${TRELVANIX_ICON_SIZES})
+    install(FILES ${CMAKE_BINARY_DIR}/icons/trelvanix-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME trelvanix.png)
+endforeach()
+install(FILES packaging/trelvanix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -66,7 +66,7 @@ int main(int argc, char *argv[])
         return 2;
     if (std::strcmp(argv[1], "cursor") == 0)
         return saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         if (!drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
             return 1;
     }

@@ -10,8 +10,10 @@ QIcon appIcon()
     }();
     Q_UNUSED(registered);
 
-    QIcon icon;
+    QIcon drawn;
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/trelvanix-%1.png").arg(size), QSize(size, size));
-    return icon;
+        drawn.addFile(QStringLiteral(":/icons/trelvanix-%1.png").arg(size), QSize(size, size));
+    // An installed program's icon theme holds the same picture at the sizes
+    // the desktop asks for; run from its build folder, it has none.
+    return QIcon::fromTheme(QStringLiteral("trelvanix"), drawn);
 }

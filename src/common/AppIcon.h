@@ -2,5 +2,6 @@
 
 #include <QIcon>
 
-// The application icon, a blue "Q", at 16 x 16 and larger sizes.
+// The application icon, a blue "Q", at 16 x 16 and larger sizes: the icon
+// theme's "trelvanix" where the theme has one.
 QIcon appIcon();

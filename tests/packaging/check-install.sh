@@ -22,10 +22,11 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >"$root/install.log" ||
 usr=$root/usr
 [ "$(readlink "$usr/bin/trelvanix")" = ../lib/trelvanix/trelvanix ] ||
     fail "bin/trelvanix is not a relative link to the program"
+desktop-file-validate "$usr/share/applications/trelvanix.desktop" || fail "the menu entry"
 
-# The theme is looked for only where XDG_DATA_DIRS says. LeakSanitizer
-# cannot run under a tracer.
-XDG_DATA_DIRS=$usr/share ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
+# The theme is looked for where XDG_DATA_DIRS says; the system's folder
+# gives hicolor's description. LeakSanitizer cannot run under a tracer.
+XDG_DATA_DIRS=$usr/share:/usr/share ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
     strace -f -qq -e trace=openat -e status=successful -o "$root/trace" "$usr/bin/trelvanix" &
 tracer=$!
 # The display is the test's own: the one window of that title is the program's.
@@ -40,4 +41,6 @@ tracer=""
 
 opened() { grep -q "openat(.*\"$1\"" "$root/trace"; }
 opened "$usr/lib/trelvanix/HAND-M.CUR" || fail "the hand cursor was not opened"
+opened "$usr/share/icons/hicolor/[0-9]*x[0-9]*/apps/trelvanix.png" ||
+    fail "the icon was not taken from the installed theme"
 echo "PASS"
