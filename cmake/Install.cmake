@@ -32,3 +32,7 @@ foreach(size ${TRELVANIX_ICON_SIZES})
         RENAME trelvanix.png)
 endforeach()
 install(FILES packaging/trelvanix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+install(FILES packaging/io.github.trelvanix.Trelvanix.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES packaging/trelvanix.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -9,7 +9,7 @@ packages=(
     xvfb xauth xdotool x11-utils icewm fonts-liberation
     dbus-daemon dbus-bin lxqt-panel dunst
     clang libclang-rt-14-dev
-    desktop-file-utils appstream hicolor-icon-theme strace
+    desktop-file-utils appstream hicolor-icon-theme strace man-db
 )
 if [ "${1:-}" = windows ]; then
     # The -posix compilers: the default -win32 ones have no std::mutex.

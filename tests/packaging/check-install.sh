@@ -23,6 +23,10 @@ usr=$root/usr
 [ "$(readlink "$usr/bin/trelvanix")" = ../lib/trelvanix/trelvanix ] ||
     fail "bin/trelvanix is not a relative link to the program"
 desktop-file-validate "$usr/share/applications/trelvanix.desktop" || fail "the menu entry"
+appstreamcli validate --no-net --pedantic "$usr"/share/metainfo/*.metainfo.xml >"$root/appstream.log" ||
+    fail "the metainfo: $(cat "$root/appstream.log")"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/trelvanix.1" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "the manual page: $warnings"
 
 # The theme is looked for where XDG_DATA_DIRS says; the system's folder
 # gives hicolor's description. LeakSanitizer cannot run under a tracer.
