@@ -11,7 +11,7 @@ TEST_JOBS  ?= $(shell echo $$(( $(JOBS) * 2 )))
 MAKEFLAGS  += --no-print-directory
 
 .PHONY: all deps configure build install run test check test-build bench fuzz clean \
-	windows windows-configure test-windows
+	windows windows-configure test-windows package check-package
 
 all: build
 
@@ -28,11 +28,22 @@ configure: deps
 	$(call configure_folder,$(BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor app-icons
+	@cmake --build $(BUILD) -j $(JOBS) --target trelvanix trelvanix-xtool hand-cursor app-icons package-docs
 
 # Under PREFIX (/usr/local unless given), staged under DESTDIR when that is set.
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) $(if $(PREFIX),--prefix "$(PREFIX)")
+
+# $(BUILD)/package/trelvanix_VERSION_ARCH.deb, of what `install` puts under /usr.
+package: build
+	@rm -rf $(BUILD)/package && cd $(BUILD) && cpack -G DEB -B package >/dev/null
+	@ls $(BUILD)/package/*.deb
+
+# The package through lintian, then unpacked, installed and purged in
+# temporary roots; the program started from there on a private display.
+check-package: package
+	@TRELVANIX_BUILD_DIR=$(abspath $(BUILD)) bash tests/support/run-test.sh x11 \
+		bash tests/packaging/check-package.sh $(BUILD)/package/*.deb
 
 # SKIN=skins/o.cjs starts it with that skin.
 run: build
@@ -44,8 +55,8 @@ test-build: deps
 # Every test under AddressSanitizer and UBSan, then each fuzzer over its seeds
 # and a few seconds more (only those whose code or seeds changed since their
 # last clean run). The fuzzers build meanwhile at a lower priority, on what
-# the test build leaves idle; the last step builds whatever is left of them
-# and shows any error.
+# the test build leaves idle; the next step builds whatever is left of them
+# and shows any error. Last, the package from the program's own build.
 test: test-build
 	$(call configure_folder,$(FUZZ_BUILD),-DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCMAKE_CXX_COMPILER=clang++ -DTRELVANIX_FUZZ=ON)
@@ -55,6 +66,7 @@ test: test-build
 		(cd $(TEST_BUILD) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 600); \
 	status=$$?; wait $$fuzzers; exit $$status
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-quick
+	@$(MAKE) check-package
 
 # The unit tests alone: no display, no real processes or windows.
 check: test-build

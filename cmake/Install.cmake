@@ -33,6 +33,22 @@ foreach(size ${TRELVANIX_ICON_SIZES})
 endforeach()
 install(FILES packaging/trelvanix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-install(FILES packaging/io.github.trelvanix.Trelvanix.metainfo.xml
+install(FILES packaging/io.github.trelvanix.trelvanix.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES packaging/trelvanix.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Debian wants the manual page and the changelog compressed, without the
+# time stamp that would make each build's package differ.
+find_program(GZIP gzip REQUIRED)
+set(docDir ${CMAKE_BINARY_DIR}/package-doc)
+file(MAKE_DIRECTORY ${docDir})
+foreach(pair "trelvanix.1;trelvanix.1.gz" "debian/changelog;changelog.gz")
+    list(GET pair 0 source)
+    list(GET pair 1 packed)
+    add_custom_command(OUTPUT ${docDir}/${packed}
+        COMMAND ${GZIP} -9nc ${CMAKE_SOURCE_DIR}/packaging/${source} > ${docDir}/${packed}
+        DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${source})
+    list(APPEND packedDocs ${docDir}/${packed})
+endforeach()
+add_custom_target(package-docs ALL DEPENDS ${packedDocs})
+install(FILES ${docDir}/trelvanix.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${docDir}/changelog.gz packaging/debian/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trelvanix)

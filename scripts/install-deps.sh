@@ -9,11 +9,12 @@ packages=(
     xvfb xauth xdotool x11-utils icewm fonts-liberation
     dbus-daemon dbus-bin lxqt-panel dunst
     clang libclang-rt-14-dev
-    desktop-file-utils appstream hicolor-icon-theme strace man-db
+    desktop-file-utils appstream hicolor-icon-theme gtk-update-icon-cache strace man-db
+    dpkg-dev lintian
 )
 if [ "${1:-}" = windows ]; then
     # The -posix compilers: the default -win32 ones have no std::mutex.
-    packages+=(g++-mingw-w64-x86-64-posix wine64 wine dpkg-dev qt6-base-dev-tools)
+    packages+=(g++-mingw-w64-x86-64-posix wine64 wine qt6-base-dev-tools)
 fi
 
 missing=()

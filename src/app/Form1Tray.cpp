@@ -24,7 +24,7 @@ MemoryPropertyBag storedTrayControl()
 {
     MemoryPropertyBag bag;
     bag.values.insert(QStringLiteral("InTray"), false);
-    const Picture icon{Picture::Icon, QIcon(appIcon().pixmap(16, 16))};
+    const Picture icon{Picture::Icon, appIcon()};
     bag.values.insert(QStringLiteral("TrayIcon"), QVariant::fromValue(icon));
     bag.values.insert(QStringLiteral("TrayTip"), QStringLiteral("Telnet Server"));
     return bag;
