@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstdlib>
 #include <cstring>
 
 static QImage drawIcon(int size)
@@ -59,15 +60,21 @@ static QImage drawHand()
     return image;
 }
 
+// drawicon cursor FILE | drawicon icons FOLDER SIZE...
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 3)
+    if (argc < 3)
         return 2;
     if (std::strcmp(argv[1], "cursor") == 0)
-        return saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        if (!drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
+        return argc == 3 &&
+                       saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2]))
+                   ? 0
+                   : 1;
+    for (int i = 3; i < argc; ++i) {
+        const int size = std::atoi(argv[i]);
+        if (size <= 0 ||
+            !drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
             return 1;
     }
     return 0;
