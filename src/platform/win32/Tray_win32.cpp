@@ -49,7 +49,9 @@ public:
     }
     quint32 iconHandle(const QIcon &icon) override
     {
-        HICON handle = icon.pixmap(16, 16).toImage().toHICON();
+        // The shell's small-icon size grows with the display's scale.
+        const int size = GetSystemMetrics(SM_CXSMICON);
+        HICON handle = icon.pixmap(size, size).toImage().toHICON();
         const auto key = static_cast<quint32>(m_icons.size() + 1);
         m_icons.insert(key, handle);
         return key;
