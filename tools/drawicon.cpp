@@ -64,13 +64,12 @@ static QImage drawHand()
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc < 3)
+    const bool cursor = argc == 3 && std::strcmp(argv[1], "cursor") == 0;
+    const bool icons = argc > 3 && std::strcmp(argv[1], "icons") == 0;
+    if (cursor)
+        return saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+    if (!icons)
         return 2;
-    if (std::strcmp(argv[1], "cursor") == 0)
-        return argc == 3 &&
-                       saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2]))
-                   ? 0
-                   : 1;
     for (int i = 3; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
         if (size <= 0 ||
