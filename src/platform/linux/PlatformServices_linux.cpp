@@ -6,17 +6,46 @@
 #include "platform/linux/WindowControl_x11.h"
 #include "platform/linux/WindowOrder_x11.h"
 #include "platform/linux/WindowProcedure_linux.h"
+#include "platform/linux/SessionWindows_linux.h"
 #include "platform/linux/WindowWalk_x11.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace
+{
+// Where the compositor gives no process IDs, our window is the one of our
+// application's name showing one of our own titles.
+SessionWindows::OwnWindows ownWindows()
+{
+    SessionWindows::OwnWindows own;
+    own.appIds = {QCoreApplication::applicationName(),
+                  QFileInfo(QCoreApplication::applicationFilePath()).fileName()};
+    own.titles = [] {
+        std::vector<QString> titles;
+        for (const QWindow *window : QGuiApplication::topLevelWindows())
+            if (window->isVisible())
+                titles.push_back(window->title());
+        return titles;
+    };
+    return own;
+}
+} // namespace
 
 PlatformServices createPlatformServices()
 {
     PlatformServices services;
     services.processSnapshots = std::make_unique<ProcFsSnapshotSource>();
     auto x = std::make_shared<XConnection>();
-    services.windowWalk = std::make_unique<X11WindowWalk>(x);
+    auto windows = std::make_shared<SessionWindows>(
+        std::make_unique<X11WindowWalk>(x), std::make_unique<X11WindowControl>(x),
+        NativeWindows::connect(), ownWindows());
+    services.windowWalk = std::make_unique<SessionWindowWalk>(windows);
     services.windowOrder = std::make_unique<X11WindowOrder>(x);
     services.processControl = std::make_unique<PidfdProcessControl>();
-    services.windowControl = std::make_unique<X11WindowControl>(x);
+    services.windowControl = std::make_unique<SessionWindowControl>(windows);
     auto procedures = std::make_unique<LinuxWindowProcedures>();
     services.notifyIconShell = std::make_unique<QtNotifyIconShell>(*procedures);
     services.windowProcedures = std::move(procedures);

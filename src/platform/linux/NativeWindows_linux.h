@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/WindowTypes.h"
+#include "platform/linux/ToplevelList_linux.h"
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+class WaylandConnection;
+struct wl_registry;
+
+// One window-management protocol bound on our connection: it fills the list
+// and carries close requests.
+class ToplevelProtocol
+{
+public:
+    virtual ~ToplevelProtocol() = default;
+    virtual void close(ToplevelList::Key window) = 0;
+    // Whether windows say which process made them.
+    virtual bool reportsPids() const = 0;
+};
+
+// The compositor's native windows, kept current on a connection of our own
+// through the window-management protocol it offers.
+class NativeWindows
+{
+public:
+    using Deadline = std::chrono::steady_clock::time_point;
+
+    // Null without a Wayland session.
+    static std::unique_ptr<NativeWindows> connect();
+    ~NativeWindows();
+
+    // Brings the list up to date, waiting at most until the deadline; false
+    // when the compositor offers no protocol for it.
+    bool refresh(Deadline deadline);
+    // Whether the compositor has said which protocols it offers.
+    bool hasAnswered() const { return m_globalsSeen; }
+    bool reportsPids() const { return m_protocol && m_protocol->reportsPids(); }
+    const ToplevelList &windows() const { return m_windows; }
+    void requestClose(WindowHandle window);
+    // Returns once none of the windows is listed any more, or at the deadline.
+    void waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline);
+
+private:
+    NativeWindows() = default;
+    void bind(wl_registry *registry, quint32 name, const char *interface, quint32 version);
+
+    std::unique_ptr<WaylandConnection> m_connection;
+    ToplevelList m_windows;
+    std::unique_ptr<ToplevelProtocol> m_protocol; // goes before the connection closes
+    bool m_globalsSeen = false;
+};
+
+std::unique_ptr<ToplevelProtocol> bindWlrToplevels(wl_registry *registry, quint32 name,
+                                                   quint32 version, ToplevelList &windows);
+std::unique_ptr<ToplevelProtocol> bindKdeWindows(wl_registry *registry, quint32 name,
+                                                 quint32 version, ToplevelList &windows);

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/WindowControl.h"
+#include "platform/WindowWalk.h"
+#include "platform/linux/NativeWindows_linux.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+// Which windows the task pass sees and closes: the compositor's native ones
+// (XWayland's among them) where it offers a protocol for them, else X11's.
+// Decided at the first walk that gets an answer, then kept, so that a handle
+// of one kind never reaches the other.
+class SessionWindows
+{
+public:
+    // What tells our own windows apart where the compositor gives no PIDs.
+    struct OwnWindows {
+        std::function<std::vector<QString>()> titles;
+        std::vector<QString> appIds;
+    };
+
+    SessionWindows(std::unique_ptr<WindowWalk> x11Walk, std::unique_ptr<WindowControl> x11Control,
+                   std::unique_ptr<NativeWindows> native, OwnWindows own);
+
+    // The native windows, when they are the ones in use; refreshed first.
+    bool useNative(NativeWindows::Deadline deadline);
+    bool isNative() const { return m_choice == Choice::Native; }
+    NativeWindows &native() { return *m_native; }
+    WindowWalk &x11Walk() { return *m_x11Walk; }
+    WindowControl &x11Control() { return *m_x11Control; }
+    bool isOwn(const Toplevel &window) const;
+
+private:
+    enum class Choice { Undecided, X11, Native };
+
+    std::unique_ptr<WindowWalk> m_x11Walk;
+    std::unique_ptr<WindowControl> m_x11Control;
+    std::unique_ptr<NativeWindows> m_native;
+    OwnWindows m_own;
+    Choice m_choice;
+};
+
+// The walk over whichever windows the session uses. A native walk lists
+// what the compositor had described when the walk began.
+class SessionWindowWalk : public WindowWalk
+{
+public:
+    explicit SessionWindowWalk(std::shared_ptr<SessionWindows> session);
+
+    WindowHandle first(WindowHandle start) override;
+    WindowHandle next(WindowHandle current) override;
+    quint32 style(WindowHandle window) override;
+    int titleLength(WindowHandle window) override;
+    QString title(WindowHandle window, int bufferSize) override;
+
+private:
+    std::shared_ptr<SessionWindows> m_session;
+    bool m_native = false;
+    std::vector<WindowHandle> m_order;
+    std::unordered_map<WindowHandle, size_t> m_position;
+    std::vector<QString> m_titles;
+
+    const QString *nativeTitle(WindowHandle window) const;
+};
+
+class SessionWindowControl : public WindowControl
+{
+public:
+    explicit SessionWindowControl(std::shared_ptr<SessionWindows> session);
+
+    void requestClose(WindowHandle window) override;
+    void waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline) override;
+
+private:
+    std::shared_ptr<SessionWindows> m_session;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+struct wl_display;
+struct wl_registry;
+class QSocketNotifier;
+
+// A connection of our own to the Wayland compositor, beside the one the
+// toolkit may hold. Its events are read as they come, on the event loop, and
+// what was asked is sent before the loop sleeps; nothing here blocks for
+// longer than the deadline it is given.
+class WaylandConnection : public QObject
+{
+    Q_OBJECT
+public:
+    using Deadline = std::chrono::steady_clock::time_point;
+    using GlobalHandler = std::function<void(wl_registry *, quint32 name, const char *interface,
+                                             quint32 version)>;
+
+    // Null when WAYLAND_DISPLAY names no compositor that answers.
+    static std::unique_ptr<WaylandConnection> open(GlobalHandler onGlobal);
+    ~WaylandConnection() override;
+
+    wl_display *display() const { return m_display; }
+    bool isAlive() const;
+    // Reads and handles every event the compositor sent before it answers a
+    // sync request; false when the answer did not come by the deadline.
+    bool syncUntil(Deadline deadline);
+    // Handles what has arrived and sends what was asked, without waiting.
+    void pump();
+
+private:
+    explicit WaylandConnection(wl_display *display, GlobalHandler onGlobal);
+    bool readAvailable(int timeoutMs);
+    void dispatch();
+    void flush();
+
+    static void handleGlobal(void *data, wl_registry *registry, quint32 name, const char *interface,
+                             quint32 version);
+    static void handleGlobalRemove(void *data, wl_registry *registry, quint32 name);
+
+    wl_display *m_display;
+    wl_registry *m_registry = nullptr;
+    GlobalHandler m_onGlobal;
+    QSocketNotifier *m_notifier = nullptr;
+};

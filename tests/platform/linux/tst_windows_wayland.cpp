@@ -1,0 +1,155 @@
+// Native windows on a private headless sway: the task pass lists them under
+// IDs of their own, closes those that agree, and never lists ours.
+#include "platform/linux/SessionWindows_linux.h"
+#include "platform/linux/WindowControl_x11.h"
+#include "platform/linux/WindowWalk_x11.h"
+#include "proc/TaskPass.h"
+
+#include "support/HelperWindows.h"
+#include "support/WaylandClient.h"
+
+#include <QTest>
+#include <QWidget>
+
+using namespace std::chrono_literals;
+
+class WaylandWindowsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listsAndClosesNativeWindows();
+    void manyWindowsAndATitleChangedMidWalk();
+    void ourOwnWindowsAreNotListed();
+    void xwaylandWindowsAreListedOnce();
+};
+
+namespace
+{
+struct Session {
+    explicit Session(SessionWindows::OwnWindows own = {})
+    {
+        auto x = std::make_shared<XConnection>();
+        auto native = NativeWindows::connect();
+        windows = std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
+                                                   std::make_unique<X11WindowControl>(x),
+                                                   std::move(native), std::move(own));
+    }
+    // The task pass's rows whose titles start with `prefix`, top first.
+    std::vector<TaskSlot> tasks(const QString &prefix)
+    {
+        TaskTable table;
+        enumTopWindows(walk, table, 0, 0);
+        std::vector<TaskSlot> found;
+        for (int i = 0; i < table.count(); ++i)
+            if (table.at(i).Name.startsWith(prefix))
+                found.push_back(table.at(i));
+        return found;
+    }
+    QStringList titles(const QString &prefix)
+    {
+        QStringList names;
+        for (const TaskSlot &task : tasks(prefix))
+            names << task.Name;
+        return names;
+    }
+
+    std::shared_ptr<SessionWindows> windows;
+    SessionWindowWalk walk{windows};
+    SessionWindowControl control{windows};
+};
+
+WindowHandle handleOf(const TaskSlot &task)
+{
+    return WindowHandle(task.ID);
+}
+} // namespace
+
+void WaylandWindowsTest::listsAndClosesNativeWindows()
+{
+    WaylandClient client;
+    QVERIFY(client.open("a", "Trelvanix alpha") && client.open("b", "Trelvanix beta"));
+    Session session;
+    const auto listed = session.tasks("Trelvanix ");
+    // The compositor activates each new window: the newest is on top.
+    QCOMPARE(session.titles("Trelvanix "), QStringList({"Trelvanix beta", "Trelvanix alpha"}));
+    QVERIFY(session.windows->isNative());
+
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    session.control.requestClose(handleOf(listed[0]));
+    session.control.waitUntilClosed({handleOf(listed[0])}, deadline);
+    QVERIFY(std::chrono::steady_clock::now() < deadline);
+    QVERIFY(client.await("closed b"));
+    QCOMPARE(session.titles("Trelvanix "), QStringList({"Trelvanix alpha"}));
+
+    // A window that asks its user first stays, and the wait ends at its deadline.
+    client.send("refuse a");
+    session.control.requestClose(handleOf(listed[1]));
+    const auto shortDeadline = std::chrono::steady_clock::now() + 300ms;
+    session.control.waitUntilClosed({handleOf(listed[1])}, shortDeadline);
+    QVERIFY(std::chrono::steady_clock::now() >= shortDeadline);
+    QVERIFY(client.await("asked a"));
+    QCOMPARE(session.titles("Trelvanix "), QStringList({"Trelvanix alpha"}));
+
+    // The closed window's ID is never another's.
+    QVERIFY(client.open("c", "Trelvanix gamma"));
+    const auto now = session.tasks("Trelvanix ");
+    QCOMPARE(now.size(), size_t(2));
+    QCOMPARE(now[0].Name, QStringLiteral("Trelvanix gamma"));
+    QVERIFY(now[0].ID != listed[0].ID && now[0].ID != listed[1].ID);
+    session.control.requestClose(handleOf(listed[0]));
+    QVERIFY(!client.await("closed c", 300));
+}
+
+void WaylandWindowsTest::manyWindowsAndATitleChangedMidWalk()
+{
+    WaylandClient client;
+    client.send("many 200 W");
+    QVERIFY(client.await("mapped-all 200", 30000));
+    Session session;
+    QCOMPARE(session.tasks("W ").size(), size_t(200));
+
+    // A walk lists the windows as they stood when it began.
+    QStringList walked;
+    WindowHandle window = session.walk.first(0);
+    client.send("title W1 Changed");
+    QVERIFY(client.await("titled W1"));
+    for (; window != 0; window = session.walk.next(window))
+        walked << session.walk.title(window, session.walk.titleLength(window) + 1);
+    QCOMPARE(walked.filter(QRegularExpression("^W \\d+$")).size(), 200);
+    QVERIFY(!walked.contains("Changed"));
+    const QStringList after = session.titles("");
+    QCOMPARE(after.count("Changed"), 1);
+    QCOMPARE(after.filter(QRegularExpression("^W \\d+$")).size(), 199);
+}
+
+void WaylandWindowsTest::ourOwnWindowsAreNotListed()
+{
+    const QString title = QStringLiteral("Trelvanix own");
+    QWidget own;
+    own.setWindowTitle(title);
+    own.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&own));
+    WaylandClient ownNative(QCoreApplication::applicationName());
+    WaylandClient other(QStringLiteral("other-program"));
+    QVERIFY(ownNative.open("n", title) && other.open("o", title));
+
+    SessionWindows::OwnWindows ours;
+    ours.appIds = {QCoreApplication::applicationName()};
+    ours.titles = [&] { return std::vector<QString>{own.windowTitle()}; };
+    Session session(ours);
+    // Our XWayland window and our native one are left out; the same title
+    // from another program is listed.
+    QTRY_COMPARE(session.titles(title), QStringList({title}));
+}
+
+void WaylandWindowsTest::xwaylandWindowsAreListedOnce()
+{
+    HelperWindows x11(1, QStringLiteral("Trelvanix x11"));
+    QVERIFY(x11.waitUntilShown());
+    Session session;
+    QCOMPARE(session.titles("Trelvanix x11"), QStringList({"Trelvanix x11"}));
+}
+
+QTEST_MAIN(WaylandWindowsTest)
+#include "tst_windows_wayland.moc"
