@@ -314,6 +314,7 @@ void Client::command(const std::string &line)
         retitle(key, text);
     } else if (verb == "refuse" && windows.count(key)) {
         windows[key]->refuses = true;
+        answer("refusing " + key);
     } else if (verb == "many") {
         const int count = std::atoi(key.c_str());
         if (count < 1 || count > maxWindowsAtOnce || text.empty())

@@ -27,13 +27,13 @@ private slots:
 namespace
 {
 struct Session {
-    explicit Session(SessionWindows::OwnWindows own = {})
+    explicit Session(SessionWindows::OwnWindows own = {}) : windows(connect(std::move(own))) {}
+    static std::shared_ptr<SessionWindows> connect(SessionWindows::OwnWindows own)
     {
         auto x = std::make_shared<XConnection>();
-        auto native = NativeWindows::connect();
-        windows = std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
-                                                   std::make_unique<X11WindowControl>(x),
-                                                   std::move(native), std::move(own));
+        return std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
+                                                std::make_unique<X11WindowControl>(x),
+                                                NativeWindows::connect(), std::move(own));
     }
     // The task pass's rows whose titles start with `prefix`, top first.
     std::vector<TaskSlot> tasks(const QString &prefix)
@@ -84,6 +84,7 @@ void WaylandWindowsTest::listsAndClosesNativeWindows()
 
     // A window that asks its user first stays, and the wait ends at its deadline.
     client.send("refuse a");
+    QVERIFY(client.await("refusing a"));
     session.control.requestClose(handleOf(listed[1]));
     const auto shortDeadline = std::chrono::steady_clock::now() + 300ms;
     session.control.waitUntilClosed({handleOf(listed[1])}, shortDeadline);
@@ -134,12 +135,14 @@ void WaylandWindowsTest::ourOwnWindowsAreNotListed()
     WaylandClient other(QStringLiteral("other-program"));
     QVERIFY(ownNative.open("n", title) && other.open("o", title));
 
+    // All three are the compositor's windows...
+    QTRY_COMPARE(Session().titles(title), QStringList({title, title, title}));
     SessionWindows::OwnWindows ours;
     ours.appIds = {QCoreApplication::applicationName()};
     ours.titles = [&] { return std::vector<QString>{own.windowTitle()}; };
     Session session(ours);
-    // Our XWayland window and our native one are left out; the same title
-    // from another program is listed.
+    // ...but our XWayland window and our native one are left out; the same
+    // title from another program is listed.
     QTRY_COMPARE(session.titles(title), QStringList({title}));
 }
 
