@@ -28,7 +28,8 @@ public:
     QByteArrayView text()
     {
         const size_t length = std::min<size_t>(byte() * 32u, m_size - std::min(m_at, m_size));
-        const QByteArrayView bytes(reinterpret_cast<const char *>(m_data + m_at), qsizetype(length));
+        const QByteArrayView bytes(reinterpret_cast<const char *>(m_data + m_at),
+                                   qsizetype(length));
         m_at += length;
         return bytes;
     }
@@ -61,14 +62,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const uint8_t event = events.byte();
         const ToplevelList::Key key = &windows[(event >> 4) % windowCount];
         switch (event % 9) {
-        case 0: list.add(key); break;
-        case 1: list.setTitle(key, events.text()); break;
-        case 2: list.setAppId(key, events.text()); break;
-        case 3: list.described(key); break;
-        case 4: list.setActive(key, event & 0x80); break;
-        case 5: list.setMinimized(key, event & 0x80); break;
-        case 6: list.remove(key); break;
-        case 7: list.setPid(key, event); break;
+        case 0:
+            list.add(key);
+            break;
+        case 1:
+            list.setTitle(key, events.text());
+            break;
+        case 2:
+            list.setAppId(key, events.text());
+            break;
+        case 3:
+            list.described(key);
+            break;
+        case 4:
+            list.setActive(key, event & 0x80);
+            break;
+        case 5:
+            list.setMinimized(key, event & 0x80);
+            break;
+        case 6:
+            list.remove(key);
+            break;
+        case 7:
+            list.setPid(key, event);
+            break;
         default: {
             std::vector<ToplevelList::Key> order;
             for (const QByteArray &name : splitStackingOrder(events.text()))

@@ -32,8 +32,7 @@ public:
             while (m_process.canReadLine())
                 if (QString::fromUtf8(m_process.readLine()).trimmed() == line)
                     return true;
-            if (deadline.hasExpired() ||
-                !m_process.waitForReadyRead(int(deadline.remainingTime())))
+            if (deadline.hasExpired() || !m_process.waitForReadyRead(int(deadline.remainingTime())))
                 return false;
         }
     }

@@ -2,8 +2,8 @@
 // states, process IDs and the stacking order.
 #include "platform/linux/NativeWindows_linux.h"
 
-#include <wayland-client.h>
 #include <plasma-window-management-client.h>
+#include <wayland-client.h>
 
 #include <QByteArray>
 
@@ -134,7 +134,10 @@ private:
     }
     static void unmapped(void *data, Window *window) { self(data)->forget(window); }
     static void initialState(void *data, Window *window) { list(data).described(window); }
-    static void pidChanged(void *data, Window *window, quint32 pid) { list(data).setPid(window, pid); }
+    static void pidChanged(void *data, Window *window, quint32 pid)
+    {
+        list(data).setPid(window, pid);
+    }
     static void ignoreNumber(void *, Window *, int32_t) {}
     static void ignoreText(void *, Window *, const char *) {}
     static void ignore(void *, Window *) {}

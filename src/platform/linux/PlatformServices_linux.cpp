@@ -3,10 +3,10 @@
 #include "platform/linux/NotifyIconShell_linux.h"
 #include "platform/linux/ProcessControl_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/SessionWindows_linux.h"
 #include "platform/linux/WindowControl_x11.h"
 #include "platform/linux/WindowOrder_x11.h"
 #include "platform/linux/WindowProcedure_linux.h"
-#include "platform/linux/SessionWindows_linux.h"
 #include "platform/linux/WindowWalk_x11.h"
 
 #include <QCoreApplication>
@@ -39,9 +39,9 @@ PlatformServices createPlatformServices()
     PlatformServices services;
     services.processSnapshots = std::make_unique<ProcFsSnapshotSource>();
     auto x = std::make_shared<XConnection>();
-    auto windows = std::make_shared<SessionWindows>(
-        std::make_unique<X11WindowWalk>(x), std::make_unique<X11WindowControl>(x),
-        NativeWindows::connect(), ownWindows());
+    auto windows = std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
+                                                    std::make_unique<X11WindowControl>(x),
+                                                    NativeWindows::connect(), ownWindows());
     services.windowWalk = std::make_unique<SessionWindowWalk>(windows);
     services.windowOrder = std::make_unique<X11WindowOrder>(x);
     services.processControl = std::make_unique<PidfdProcessControl>();

@@ -66,9 +66,7 @@ void WaylandConnection::handleGlobal(void *data, wl_registry *registry, quint32 
         self->m_onGlobal(registry, name, interface, version);
 }
 
-void WaylandConnection::handleGlobalRemove(void *, wl_registry *, quint32)
-{
-}
+void WaylandConnection::handleGlobalRemove(void *, wl_registry *, quint32) {}
 
 void WaylandConnection::flush()
 {

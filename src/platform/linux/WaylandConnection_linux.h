@@ -19,8 +19,8 @@ class WaylandConnection : public QObject
     Q_OBJECT
 public:
     using Deadline = std::chrono::steady_clock::time_point;
-    using GlobalHandler = std::function<void(wl_registry *, quint32 name, const char *interface,
-                                             quint32 version)>;
+    using GlobalHandler =
+        std::function<void(wl_registry *, quint32 name, const char *interface, quint32 version)>;
 
     // Null when WAYLAND_DISPLAY names no compositor that answers.
     static std::unique_ptr<WaylandConnection> open(GlobalHandler onGlobal);

@@ -110,8 +110,8 @@ private:
 std::unique_ptr<ToplevelProtocol> bindWlrToplevels(wl_registry *registry, quint32 name,
                                                    quint32 version, ToplevelList &windows)
 {
-    auto *manager = static_cast<Manager *>(wl_registry_bind(
-        registry, name, &zwlr_foreign_toplevel_manager_v1_interface,
-        std::min(version, newestKnownVersion)));
+    auto *manager = static_cast<Manager *>(
+        wl_registry_bind(registry, name, &zwlr_foreign_toplevel_manager_v1_interface,
+                         std::min(version, newestKnownVersion)));
     return std::make_unique<WlrToplevels>(manager, windows);
 }

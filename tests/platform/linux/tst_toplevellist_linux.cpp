@@ -78,18 +78,30 @@ void ToplevelListTest::listsDescribedWindowsTopFirst_data()
     QTest::addColumn<QString>("listed");
     const QString abc = opened("a") + opened("b") + opened("c");
     QTest::newRow("newest opened first") << abc << "C,B,A";
-    QTest::newRow("activation brings to the front") << abc + "on a" << "A,C,B";
-    QTest::newRow("still active is no new activation") << abc + "on a; on b; on a; on c; on a" << "C,B,A";
-    QTest::newRow("activated again after losing it") << abc + "on a; off a; on b; off b; on a" << "A,B,C";
-    QTest::newRow("not yet described is not listed") << abc + "add d; title d D; on d" << "C,B,A";
-    QTest::newRow("closed is gone") << abc + "gone b; gone x" << "C,A";
-    QTest::newRow("events for unknown windows change nothing") << abc + "title x X; done x; on x" << "C,B,A";
-    QTest::newRow("stacking order, bottom first") << abc + "on a; stack c a b" << "B,A,C";
-    QTest::newRow("stacking skips unknown and repeated") << abc + "stack x c a c b" << "B,C,A";
-    QTest::newRow("opened after the stacking order is on top") << abc + "stack c a b;" + opened("d") << "D,B,A,C";
-    QTest::newRow("stacking ignores activation") << abc + "stack c b a; on c" << "A,B,C";
-    QTest::newRow("closed leaves the stacking order") << abc + "stack a b c; gone b" << "C,A";
-    QTest::newRow("title changes keep the place") << abc + "title b Later" << "C,Later,A";
+    QTest::newRow("activation brings to the front") << abc + "on a"
+                                                    << "A,C,B";
+    QTest::newRow("still active is no new activation") << abc + "on a; on b; on a; on c; on a"
+                                                       << "C,B,A";
+    QTest::newRow("activated again after losing it") << abc + "on a; off a; on b; off b; on a"
+                                                     << "A,B,C";
+    QTest::newRow("not yet described is not listed") << abc + "add d; title d D; on d"
+                                                     << "C,B,A";
+    QTest::newRow("closed is gone") << abc + "gone b; gone x"
+                                    << "C,A";
+    QTest::newRow("events for unknown windows change nothing") << abc + "title x X; done x; on x"
+                                                               << "C,B,A";
+    QTest::newRow("stacking order, bottom first") << abc + "on a; stack c a b"
+                                                  << "B,A,C";
+    QTest::newRow("stacking skips unknown and repeated") << abc + "stack x c a c b"
+                                                         << "B,C,A";
+    QTest::newRow("opened after the stacking order is on top")
+        << abc + "stack c a b;" + opened("d") << "D,B,A,C";
+    QTest::newRow("stacking ignores activation") << abc + "stack c b a; on c"
+                                                 << "A,B,C";
+    QTest::newRow("closed leaves the stacking order") << abc + "stack a b c; gone b"
+                                                      << "C,A";
+    QTest::newRow("title changes keep the place") << abc + "title b Later"
+                                                  << "C,Later,A";
 }
 
 void ToplevelListTest::listsDescribedWindowsTopFirst()

@@ -1,11 +1,14 @@
 // Native windows on a private headless sway: the task pass lists them under
 // IDs of their own, closes those that agree, and never lists ours.
+#include "app/ListView.h"
 #include "platform/linux/SessionWindows_linux.h"
 #include "platform/linux/WindowControl_x11.h"
 #include "platform/linux/WindowWalk_x11.h"
 #include "proc/TaskPass.h"
 
+#include "support/FakeDialogs.h"
 #include "support/HelperWindows.h"
+#include "support/RealForm.h"
 #include "support/WaylandClient.h"
 
 #include <QTest>
@@ -22,6 +25,7 @@ private slots:
     void manyWindowsAndATitleChangedMidWalk();
     void ourOwnWindowsAreNotListed();
     void xwaylandWindowsAreListedOnce();
+    void theMainWindowClosesACheckedNativeWindow();
 };
 
 namespace
@@ -152,6 +156,38 @@ void WaylandWindowsTest::xwaylandWindowsAreListedOnce()
     QVERIFY(x11.waitUntilShown());
     Session session;
     QCOMPARE(session.titles("Trelvanix x11"), QStringList({"Trelvanix x11"}));
+}
+
+// The program as a user has it: the native window is a Task row, and the
+// kill pass closes it; the program's own window is no row.
+void WaylandWindowsTest::theMainWindowClosesACheckedNativeWindow()
+{
+    WaylandClient client;
+    QVERIFY(client.open("k", "Trelvanix native"));
+    FakeDialogs dialogs;
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    form.Option3->click();
+    form.PushButton1->click(); // now that the window is on the screen
+    const auto rowsNamed = [&](const QString &name) {
+        std::vector<int> rows;
+        for (int position = 1; position <= form.ListView1->count(); ++position)
+            if (form.ListView1->text(position) == name)
+                rows.push_back(position);
+        return rows;
+    };
+    QCOMPARE(rowsNamed(form.windowTitle()).size(), size_t(0));
+    const auto native = rowsNamed(QStringLiteral("Trelvanix native"));
+    QCOMPARE(native.size(), size_t(1));
+    QCOMPARE(form.ListView1->subItem(native[0], 2), QStringLiteral("Task"));
+
+    form.ListView1->setChecked(native[0], true);
+    form.PushButton5->click();
+    QVERIFY(client.await("closed k"));
+    QVERIFY(!form.killBusy);
+    QCOMPARE(rowsNamed(QStringLiteral("Trelvanix native")).size(), size_t(0));
+    QVERIFY(dialogs.boxes.empty());
 }
 
 QTEST_MAIN(WaylandWindowsTest)
