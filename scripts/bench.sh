@@ -4,8 +4,9 @@
 set -uo pipefail
 build=${1:-build}
 source "$(dirname "$0")/../tests/support/xsession.sh"
+source "$(dirname "$0")/../tests/support/swaysession.sh"
 scratch=$(mktemp -d)
-trap 'stop_xsession; rm -rf "$scratch"' EXIT
+trap 'stop_swaysession; stop_xsession; rm -rf "$scratch"' EXIT
 export XDG_RUNTIME_DIR=$scratch/runtime XDG_CONFIG_HOME=$scratch/config
 mkdir -m 0700 "$XDG_RUNTIME_DIR" && mkdir -p "$XDG_CONFIG_HOME"
 start_xsession "$scratch" "$build/trelvanix-xtool" || exit 1
@@ -21,3 +22,9 @@ echo "Commands over many rows: selection, the kill pass, closing windows"
 echo
 echo "The tray: CPU over the balloon's wait, and idle with and without the icon"
 "$build/bench/tray_bench"
+echo
+echo "The task pass over native Wayland windows (headless sway) against X11's (median of 15)"
+# sway's XWayland is not wanted here: the X11 side is the private Xvfb.
+display=$DISPLAY
+start_swaysession "$scratch" || exit 1
+DISPLAY=$display TRELVANIX_BUILD_DIR=$build "$build/bench/wayland_bench"
