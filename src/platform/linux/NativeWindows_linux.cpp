@@ -47,6 +47,11 @@ bool NativeWindows::refresh(Deadline deadline)
     if (!m_protocol)
         return false;
     m_connection->syncUntil(deadline);
+    if (!m_connection->isAlive()) {
+        // The compositor went away: what it last described is no longer there.
+        m_protocol.reset();
+        m_windows.clear();
+    }
     return true;
 }
 

@@ -70,6 +70,13 @@ void ToplevelList::remove(Key key)
     m_stacking.erase(std::remove(m_stacking.begin(), m_stacking.end(), key), m_stacking.end());
 }
 
+void ToplevelList::clear()
+{
+    m_windows.clear();
+    m_keys.clear();
+    m_stacking.clear();
+}
+
 void ToplevelList::setStacking(const std::vector<Key> &bottomToTop)
 {
     m_hasStacking = true;

@@ -40,6 +40,8 @@ public:
     void setActive(Key key, bool active);
     void described(Key key);
     void remove(Key key);
+    // Forgets every window; IDs still count on from the last one given.
+    void clear();
     // Bottom to top, as the compositor stacks them; unknown keys are skipped.
     void setStacking(const std::vector<Key> &bottomToTop);
 

@@ -124,6 +124,11 @@ void ToplevelListTest::idsAreNeverGivenTwice()
     QVERIFY(script.list().find(1) == nullptr);
     QCOMPARE(script.list().keyOf(3), std::optional(script.keyOf("a")));
     QCOMPARE(script.list().find(2)->title, QStringLiteral("B"));
+    // Nor after the compositor went away and its windows were forgotten.
+    script.list().clear();
+    QVERIFY(script.list().topFirst().empty());
+    script.play(opened("b"));
+    QCOMPARE(script.list().topFirst().at(0)->id, WindowHandle(4));
 }
 
 void ToplevelListTest::splitsAStackingOrder_data()
