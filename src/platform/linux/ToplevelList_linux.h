@@ -47,6 +47,8 @@ public:
     // compositor gave one, else most recently activated or opened first.
     std::vector<const Toplevel *> topFirst() const;
     const Toplevel *find(WindowHandle id) const;
+    // The ID of the latest window announced: it changes with each new one.
+    WindowHandle newestId() const { return m_lastId; }
     std::optional<Key> keyOf(WindowHandle id) const;
 
 private:
