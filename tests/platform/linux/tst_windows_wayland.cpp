@@ -66,6 +66,16 @@ struct Session {
             names << task.Name;
         return names;
     }
+    // How many of the compositor's windows, ours among them, have titles
+    // that start with `prefix`.
+    qsizetype windowsNamed(const QString &prefix)
+    {
+        tasks(prefix);
+        const auto all = windows->native().windows().topFirst();
+        return std::count_if(all.begin(), all.end(), [&](const Toplevel *window) {
+            return window->title.startsWith(prefix);
+        });
+    }
 
     std::shared_ptr<SessionWindows> windows;
     SessionWindowWalk walk{windows};
@@ -148,15 +158,19 @@ void WaylandWindowsTest::ourOwnWindowsAreNotListed()
     WaylandClient other(QStringLiteral("other-program"));
     QVERIFY(ownNative.open("n", title) && other.open("o", title));
 
-    // All three are the compositor's windows...
-    QTRY_COMPARE(Session().titles(title), QStringList({title, title, title}));
     SessionWindows::OwnWindows ours;
     ours.appIds = {QCoreApplication::applicationName()};
     ours.titles = [&] { return std::vector<QString>{own.windowTitle()}; };
     Session session(ours);
-    // ...but our XWayland window and our native one are left out; the same
-    // title from another program is listed.
-    QTRY_COMPARE(session.titles(title), QStringList({title}));
+    // All three are the compositor's windows (KWin numbers the titles that
+    // repeat one: "Trelvanix own <2>")...
+    QTRY_COMPARE(session.windowsNamed(title), 3);
+    // ...but our XWayland window is left out, and the same title from another
+    // program is listed. KWin names each window's process, and the native
+    // window with our app_id comes from another one: it is listed there. Where
+    // the compositor does not, our app_id with our title marks it as ours.
+    const size_t listed = session.windows->native().reportsPids() ? 2 : 1;
+    QTRY_COMPARE(session.tasks(title).size(), listed);
 }
 
 void WaylandWindowsTest::xwaylandWindowsAreListedOnce()
