@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream hicolor-icon-theme gtk-update-icon-cache strace man-db
     dpkg-dev lintian
     libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols sway xwayland x11-xserver-utils
+    kwin-wayland
 )
 if [ "${1:-}" = windows ]; then
     # The -posix compilers: the default -win32 ones have no std::mutex.

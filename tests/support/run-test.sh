@@ -1,22 +1,24 @@
 #!/usr/bin/env bash
 # Runs one test with its own temporary settings and runtime folders:
-#   run-test.sh offscreen|x11|x11-bare|x11-sni|sway COMMAND...
+#   run-test.sh offscreen|x11|x11-bare|x11-sni|sway|kwin COMMAND...
 # x11 starts a private Xvfb with IceWM as window manager and tray host, and
 # ends it afterwards; x11-bare starts the Xvfb alone; x11-sni adds to x11 a
 # private session bus with a StatusNotifierItem tray and a notification daemon.
 # sway starts a private headless sway with XWayland (see swaysession.sh), on
-# which the program runs through xcb.
+# which the program runs through xcb; kwin the same on a private KWin (see
+# kwinsession.sh), which lets COMMAND's executable see the other windows.
 set -uo pipefail
 mode=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xsession.sh"
 source "$here/swaysession.sh"
+source "$here/kwinsession.sh"
 
 scratch=$(mktemp -d)
 export XDG_CONFIG_HOME=$scratch/config XDG_RUNTIME_DIR=$scratch/runtime HOME=$scratch/home
 mkdir -p "$XDG_CONFIG_HOME" "$HOME" && mkdir -m 0700 "$XDG_RUNTIME_DIR"
-trap 'stop_xsession; stop_swaysession; rm -rf "$scratch"' EXIT
+trap 'stop_xsession; stop_swaysession; stop_kwinsession; rm -rf "$scratch"' EXIT
 # Never the desktop's own bus: its tray and notifications are not the test's.
 unset DBUS_SESSION_BUS_ADDRESS
 
@@ -31,6 +33,10 @@ x11 | x11-bare | x11-sni)
     ;;
 sway)
     start_swaysession "$scratch" || exit 1
+    export QT_QPA_PLATFORM=xcb
+    ;;
+kwin)
+    start_kwinsession "$scratch" "$(command -v "$1")" || exit 1
     export QT_QPA_PLATFORM=xcb
     ;;
 *)

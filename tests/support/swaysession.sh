@@ -8,19 +8,9 @@
 #   SWAYSOCK         sway's IPC socket, for swaymsg
 # Nothing of the machine's own sessions is inherited or touched.
 
-swaysession_user=65534
+source "$(dirname "${BASH_SOURCE[0]}")/compositor.sh"
 
-# Waits up to 10 s for FILE to appear; says what LOG holds when it does not.
-#   await_file FILE LOG WHAT
-await_file() {
-    for _ in $(seq 1000); do
-        [ -e "$1" ] && return 0
-        sleep 0.01
-    done
-    echo "$3 did not start:" >&2
-    cat "$2" >&2
-    return 1
-}
+swaysession_user=65534
 
 start_swaysession() {
     local scratch=$1
@@ -47,38 +37,12 @@ EOF
     sway_display=${DISPLAY#:}
 }
 
-# Ends a process of ours, waiting up to 5 s before killing it.
-#   end_process PID
-end_process() {
-    kill "$1" 2>/dev/null || return 0
-    for _ in $(seq 500); do
-        [ "$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null)" = Z ] && break
-        [ -e "/proc/$1" ] || break
-        sleep 0.01
-    done
-    kill -KILL "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-}
-
 stop_swaysession() {
     [ -n "${sway_pid:-}" ] || return 0
     # sway 1.7 can crash while it ends just after XWayland windows went away;
-    # what it leaves behind is removed below, and the shell's word of the crash
-    # goes to its log, not to the test's output.
+    # the shell's word of the crash goes to its log, not to the test's output.
     exec 3>&2 2>>"$sway_dir/../sway.log"
-    end_process "$sway_pid"
+    end_compositor "$sway_pid" "$sway_dir" "${sway_display:-}"
     exec 2>&3 3>&-
-    # XWayland and the config's commands are sway's grandchildren, not ours: they
-    # are known by the runtime folder that only this session's processes carry.
-    local environ pid
-    for environ in $(grep -lzxF "XDG_RUNTIME_DIR=$sway_dir" /proc/[0-9]*/environ 2>/dev/null); do
-        pid=${environ#/proc/}
-        kill -KILL "${pid%/environ}" 2>/dev/null
-    done
-    # A sway that had to be killed leaves its X display's lock and socket behind.
-    if [ -n "${sway_display:-}" ] &&
-        [ "$(tr -cd 0-9 2>/dev/null <"/tmp/.X$sway_display-lock")" = "$sway_pid" ]; then
-        rm -f "/tmp/.X$sway_display-lock" "/tmp/.X11-unix/X$sway_display"
-    fi
     sway_pid="" sway_display=""
 }

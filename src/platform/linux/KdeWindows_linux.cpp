@@ -5,7 +5,7 @@
 #include <plasma-window-management-client.h>
 #include <wayland-client.h>
 
-#include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstring>
 #include <map>
@@ -15,9 +15,11 @@ namespace
 {
 using Window = org_kde_plasma_window;
 using Management = org_kde_plasma_window_management;
-constexpr quint32 newestKnownVersion = 16;
-// From this version on windows are named by UUID, the numbers deprecated.
-constexpr quint32 uuidVersion = 13;
+// From version 12 on, the stacking order also comes as one text of UUIDs,
+// 39 bytes a window, and KWin 5.27 drops the connection of a client that it
+// would send more than a Wayland message holds (4096 bytes): about 100
+// windows. Version 11 names windows by number, 4 bytes a window.
+constexpr quint32 boundVersion = 11;
 // Before it, no event says that a window's first description is complete.
 constexpr quint32 initialStateVersion = 4;
 
@@ -30,14 +32,14 @@ class KdeWindows : public ToplevelProtocol
 {
 public:
     KdeWindows(Management *management, quint32 version, ToplevelList &windows)
-        : m_management(management), m_byUuid(version >= uuidVersion),
-          m_describedOnArrival(version < initialStateVersion), m_windows(windows)
+        : m_management(management), m_describedOnArrival(version < initialStateVersion),
+          m_windows(windows)
     {
         org_kde_plasma_window_management_add_listener(m_management, &managementListener, this);
     }
     ~KdeWindows() override
     {
-        for (const auto &[window, name] : m_names)
+        for (const auto &[window, id] : m_ids)
             org_kde_plasma_window_destroy(window);
         org_kde_plasma_window_management_destroy(m_management);
     }
@@ -45,31 +47,31 @@ public:
     void close(ToplevelList::Key key) override
     {
         auto *window = static_cast<Window *>(const_cast<void *>(key));
-        if (m_names.count(window) != 0)
+        if (m_ids.count(window) != 0)
             org_kde_plasma_window_close(window);
     }
     bool reportsPids() const override { return true; }
 
-    // The stacking order names windows by number or by UUID, bottom first.
-    void restack(const std::vector<QByteArray> &bottomToTop)
+    // The stacking order names windows by number, bottom first.
+    void restack(const quint32 *bottomToTop, size_t count)
     {
         std::vector<ToplevelList::Key> keys;
-        keys.reserve(bottomToTop.size());
-        for (const QByteArray &name : bottomToTop) {
-            const auto found = m_byName.find(name);
-            if (found != m_byName.end())
+        keys.reserve(count);
+        for (size_t i = 0; i < count; ++i) {
+            const auto found = m_byId.find(bottomToTop[i]);
+            if (found != m_byId.end())
                 keys.push_back(found->second);
         }
         m_windows.setStacking(keys);
     }
 
 private:
-    void track(Window *window, QByteArray name)
+    void track(Window *window, quint32 id)
     {
         if (window == nullptr)
             return;
-        m_names.emplace(window, name);
-        m_byName[name] = window;
+        m_ids.emplace(window, id);
+        m_byId[id] = window;
         m_windows.add(window);
         if (m_describedOnArrival)
             m_windows.described(window);
@@ -77,11 +79,11 @@ private:
     }
     void forget(Window *window)
     {
-        const auto found = m_names.find(window);
-        if (found == m_names.end())
+        const auto found = m_ids.find(window);
+        if (found == m_ids.end())
             return;
-        m_byName.erase(found->second);
-        m_names.erase(found);
+        m_byId.erase(found->second);
+        m_ids.erase(found);
         m_windows.remove(window);
         org_kde_plasma_window_destroy(window);
     }
@@ -91,32 +93,16 @@ private:
     static void showDesktopChanged(void *, Management *, quint32) {}
     static void window(void *data, Management *management, quint32 id)
     {
-        if (self(data)->m_byUuid)
-            return; // announced again with its UUID
-        self(data)->track(org_kde_plasma_window_management_get_window(management, id),
-                          QByteArray::number(id));
+        if (self(data)->m_byId.count(id) == 0)
+            self(data)->track(org_kde_plasma_window_management_get_window(management, id), id);
     }
-    static void stackingById(void *data, Management *, wl_array *ids)
+    static void stacking(void *data, Management *, wl_array *ids)
     {
-        if (self(data)->m_byUuid)
-            return;
-        std::vector<QByteArray> names;
-        const auto *values = static_cast<const quint32 *>(ids->data);
-        for (size_t i = 0; i < ids->size / sizeof(quint32); ++i)
-            names.push_back(QByteArray::number(values[i]));
-        self(data)->restack(names);
+        self(data)->restack(static_cast<const quint32 *>(ids->data), ids->size / sizeof(quint32));
     }
-    static void stackingByUuid(void *data, Management *, const char *uuids)
-    {
-        if (self(data)->m_byUuid)
-            self(data)->restack(splitStackingOrder(textOf(uuids)));
-    }
-    static void windowWithUuid(void *data, Management *management, quint32, const char *uuid)
-    {
-        if (self(data)->m_byUuid && uuid != nullptr)
-            self(data)->track(org_kde_plasma_window_management_get_window_by_uuid(management, uuid),
-                              QByteArray(uuid));
-    }
+    // Not sent at the version bound.
+    static void uuidStacking(void *, Management *, const char *) {}
+    static void windowWithUuid(void *, Management *, quint32, const char *) {}
 
     static ToplevelList &list(void *data) { return self(data)->m_windows; }
     static void titleChanged(void *data, Window *window, const char *title)
@@ -148,8 +134,8 @@ private:
     static constexpr org_kde_plasma_window_management_listener managementListener = {
         .show_desktop_changed = &showDesktopChanged,
         .window = &window,
-        .stacking_order_changed = &stackingById,
-        .stacking_order_uuid_changed = &stackingByUuid,
+        .stacking_order_changed = &stacking,
+        .stacking_order_uuid_changed = &uuidStacking,
         .window_with_uuid = &windowWithUuid};
     static constexpr org_kde_plasma_window_listener windowListener = {
         .title_changed = &titleChanged,
@@ -171,18 +157,17 @@ private:
         .resource_name_changed = &ignoreText};
 
     Management *m_management;
-    const bool m_byUuid;
     const bool m_describedOnArrival;
     ToplevelList &m_windows;
-    std::map<Window *, QByteArray> m_names;
-    std::unordered_map<QByteArray, Window *> m_byName;
+    std::map<Window *, quint32> m_ids;
+    std::unordered_map<quint32, Window *> m_byId;
 };
 } // namespace
 
 std::unique_ptr<ToplevelProtocol> bindKdeWindows(wl_registry *registry, quint32 name,
                                                  quint32 version, ToplevelList &windows)
 {
-    version = std::min(version, newestKnownVersion);
+    version = std::min(version, boundVersion);
     auto *management = static_cast<Management *>(
         wl_registry_bind(registry, name, &org_kde_plasma_window_management_interface, version));
     return std::make_unique<KdeWindows>(management, version, windows);

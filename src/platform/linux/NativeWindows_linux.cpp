@@ -35,18 +35,22 @@ void NativeWindows::bind(wl_registry *registry, quint32 name, const char *interf
         m_protocol = bindWlrToplevels(registry, name, version, m_windows);
 }
 
+bool NativeWindows::hasAnswered() const
+{
+    return m_connection->hasAnswered();
+}
+
 bool NativeWindows::refresh(Deadline deadline)
 {
-    // The first answer brings the compositor's globals, and with them the
-    // protocol bound; the next one its windows.
-    if (!m_globalsSeen) {
-        m_globalsSeen = m_connection->syncUntil(deadline);
-        if (!m_globalsSeen || !m_protocol)
-            return false;
-    }
-    if (!m_protocol)
+    // The answer brings the compositor's globals, and with them the protocol bound.
+    if (!m_connection->awaitAnswer(deadline) || !m_protocol)
         return false;
-    m_connection->syncUntil(deadline);
+    // A round can announce windows that the next one describes (KDE's
+    // protocol has them asked for first).
+    WindowHandle newest = 0;
+    do
+        newest = m_windows.newestId();
+    while (m_connection->syncUntil(deadline) && m_windows.newestId() != newest);
     if (!m_connection->isAlive()) {
         // The compositor went away: what it last described is no longer there.
         m_protocol.reset();

@@ -36,7 +36,7 @@ public:
     // when the compositor offers no protocol for it.
     bool refresh(Deadline deadline);
     // Whether the compositor has said which protocols it offers.
-    bool hasAnswered() const { return m_globalsSeen; }
+    bool hasAnswered() const;
     bool reportsPids() const { return m_protocol && m_protocol->reportsPids(); }
     const ToplevelList &windows() const { return m_windows; }
     void requestClose(WindowHandle window);
@@ -50,7 +50,6 @@ private:
     std::unique_ptr<WaylandConnection> m_connection;
     ToplevelList m_windows;
     std::unique_ptr<ToplevelProtocol> m_protocol; // goes before the connection closes
-    bool m_globalsSeen = false;
 };
 
 std::unique_ptr<ToplevelProtocol> bindWlrToplevels(wl_registry *registry, quint32 name,

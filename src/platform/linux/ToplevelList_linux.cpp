@@ -126,18 +126,3 @@ std::optional<ToplevelList::Key> ToplevelList::keyOf(WindowHandle id) const
         return std::nullopt;
     return key->second;
 }
-
-std::vector<QByteArray> splitStackingOrder(QByteArrayView names)
-{
-    std::vector<QByteArray> split;
-    qsizetype start = 0;
-    while (start <= names.size()) {
-        qsizetype end = names.indexOf(';', start);
-        if (end < 0)
-            end = names.size();
-        if (end > start)
-            split.push_back(names.sliced(start, end - start).toByteArray());
-        start = end + 1;
-    }
-    return split;
-}

@@ -2,7 +2,6 @@
 
 #include "platform/WindowTypes.h"
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -49,6 +48,8 @@ public:
     // compositor gave one, else most recently activated or opened first.
     std::vector<const Toplevel *> topFirst() const;
     const Toplevel *find(WindowHandle id) const;
+    // The ID of the latest window announced: it changes with each new one.
+    WindowHandle newestId() const { return m_lastId; }
     std::optional<Key> keyOf(WindowHandle id) const;
 
 private:
@@ -61,6 +62,3 @@ private:
     WindowHandle m_lastId = 0;
     quint64 m_clock = 0;
 };
-
-// The names in a stacking order sent as text, "a;b;c", empty ones skipped.
-std::vector<QByteArray> splitStackingOrder(QByteArrayView names);

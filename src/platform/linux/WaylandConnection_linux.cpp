@@ -35,6 +35,8 @@ WaylandConnection::WaylandConnection(wl_display *display, GlobalHandler onGlobal
                                                       &WaylandConnection::handleGlobalRemove};
     m_registry = wl_display_get_registry(m_display);
     wl_registry_add_listener(m_registry, &listener, this);
+    m_answer = wl_display_sync(m_display);
+    wl_callback_add_listener(m_answer, &syncListener, &m_answered);
     flush();
     m_notifier = new QSocketNotifier(wl_display_get_fd(m_display), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
@@ -48,6 +50,8 @@ WaylandConnection::WaylandConnection(wl_display *display, GlobalHandler onGlobal
 
 WaylandConnection::~WaylandConnection()
 {
+    if (m_answer != nullptr)
+        wl_callback_destroy(m_answer);
     if (m_registry != nullptr)
         wl_registry_destroy(m_registry);
     wl_display_disconnect(m_display);
@@ -106,13 +110,9 @@ void WaylandConnection::pump()
     flush();
 }
 
-bool WaylandConnection::syncUntil(Deadline deadline)
+// Reads and handles events until `done` is set, or the deadline.
+bool WaylandConnection::waitFor(const bool &done, Deadline deadline)
 {
-    if (!isAlive())
-        return false;
-    bool done = false;
-    wl_callback *callback = wl_display_sync(m_display);
-    wl_callback_add_listener(callback, &syncListener, &done);
     dispatch();
     while (!done && isAlive()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -122,6 +122,22 @@ bool WaylandConnection::syncUntil(Deadline deadline)
         readAvailable(static_cast<int>(left.count()));
         dispatch();
     }
+    return done;
+}
+
+bool WaylandConnection::awaitAnswer(Deadline deadline)
+{
+    return waitFor(m_answered, deadline);
+}
+
+bool WaylandConnection::syncUntil(Deadline deadline)
+{
+    if (!isAlive())
+        return false;
+    bool done = false;
+    wl_callback *callback = wl_display_sync(m_display);
+    wl_callback_add_listener(callback, &syncListener, &done);
+    waitFor(done, deadline);
     wl_callback_destroy(callback);
     return done;
 }

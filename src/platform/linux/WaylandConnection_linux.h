@@ -8,6 +8,7 @@
 
 struct wl_display;
 struct wl_registry;
+struct wl_callback;
 class QSocketNotifier;
 
 // A connection of our own to the Wayland compositor, beside the one the
@@ -28,6 +29,12 @@ public:
 
     wl_display *display() const { return m_display; }
     bool isAlive() const;
+    // Whether the compositor has answered the connection, its globals told.
+    // Some check the client first (KWin reads our executable): the answer is
+    // taken on the event loop as it comes.
+    bool hasAnswered() const { return m_answered; }
+    // Waits for that answer until the deadline; false when it did not come.
+    bool awaitAnswer(Deadline deadline);
     // Reads and handles every event the compositor sent before it answers a
     // sync request; false when the answer did not come by the deadline.
     bool syncUntil(Deadline deadline);
@@ -37,6 +44,7 @@ public:
 private:
     explicit WaylandConnection(wl_display *display, GlobalHandler onGlobal);
     bool readAvailable(int timeoutMs);
+    bool waitFor(const bool &done, Deadline deadline);
     void dispatch();
     void flush();
 
@@ -46,6 +54,8 @@ private:
 
     wl_display *m_display;
     wl_registry *m_registry = nullptr;
+    wl_callback *m_answer = nullptr;
+    bool m_answered = false;
     GlobalHandler m_onGlobal;
     QSocketNotifier *m_notifier = nullptr;
 };

@@ -12,8 +12,6 @@ private slots:
     void listsDescribedWindowsTopFirst_data();
     void listsDescribedWindowsTopFirst();
     void idsAreNeverGivenTwice();
-    void splitsAStackingOrder_data();
-    void splitsAStackingOrder();
 };
 
 namespace
@@ -129,24 +127,6 @@ void ToplevelListTest::idsAreNeverGivenTwice()
     QVERIFY(script.list().topFirst().empty());
     script.play(opened("b"));
     QCOMPARE(script.list().topFirst().at(0)->id, WindowHandle(4));
-}
-
-void ToplevelListTest::splitsAStackingOrder_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArrayList>("names");
-    QTest::newRow("empty") << QByteArray() << QByteArrayList();
-    QTest::newRow("one") << QByteArray("{1-2}") << QByteArrayList{"{1-2}"};
-    QTest::newRow("empty names skipped") << QByteArray(";;a;;b;") << QByteArrayList{"a", "b"};
-    QTest::newRow("only separators") << QByteArray(";;;") << QByteArrayList();
-}
-
-void ToplevelListTest::splitsAStackingOrder()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArrayList, names);
-    const std::vector<QByteArray> split = splitStackingOrder(text);
-    QCOMPARE(QByteArrayList(split.begin(), split.end()), names);
 }
 
 QTEST_GUILESS_MAIN(ToplevelListTest)
