@@ -25,7 +25,13 @@ install(FILES skins/o.cjs DESTINATION ${CMAKE_INSTALL_DATADIR}/trelvanix/skins)
 
 # The menu entry and its icon in the hicolor theme, drawn at build time by
 # the app-icons target, and the same picture as a scalable drawing.
-install(FILES packaging/trelvanix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The entry names the program by its installed path, not the link: KWin lends
+# its window list only to a program whose menu entry's Exec is its real path.
+set(desktopEntry ${CMAKE_BINARY_DIR}/install-desktop/trelvanix.desktop)
+install(CODE "
+    set(program \"\${CMAKE_INSTALL_PREFIX}/${TRELVANIX_INSTALL_PROGRAMDIR}/trelvanix\")
+    configure_file(${CMAKE_SOURCE_DIR}/packaging/trelvanix.desktop.in ${desktopEntry} @ONLY)")
+install(FILES ${desktopEntry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(size ${TRELVANIX_ICON_SIZES})
     install(FILES ${CMAKE_BINARY_DIR}/icons/trelvanix-${size}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -20,7 +20,9 @@ fail() {
 
 [ "$(readlink "$usr/bin/trelvanix")" = ../lib/trelvanix/trelvanix ] ||
     fail "bin/trelvanix is not a relative link to the program"
-desktop-file-validate "$usr/share/applications/trelvanix.desktop" || fail "the menu entry"
+entry=$usr/share/applications/trelvanix.desktop
+desktop-file-validate "$entry" || fail "the menu entry"
+grep -qx "Exec=/usr/lib/trelvanix/trelvanix" "$entry" || fail "the menu entry names no installed program"
 # Clean means not even a pedantic note, which alone would not fail it.
 appstreamcli validate --no-net --pedantic "$usr"/share/metainfo/*.metainfo.xml >"$scratch/appstream.log" &&
     ! grep -q '^[EWIP]: ' "$scratch/appstream.log" || fail "the metainfo: $(cat "$scratch/appstream.log")"
