@@ -7,7 +7,6 @@
 
 #include <QByteArrayView>
 
-#include <cstring>
 #include <map>
 #include <unordered_map>
 
@@ -22,11 +21,6 @@ using Management = org_kde_plasma_window_management;
 constexpr quint32 boundVersion = 11;
 // Before it, no event says that a window's first description is complete.
 constexpr quint32 initialStateVersion = 4;
-
-QByteArrayView textOf(const char *text)
-{
-    return text == nullptr ? QByteArrayView() : QByteArrayView(text, qsizetype(std::strlen(text)));
-}
 
 class KdeWindows : public ToplevelProtocol
 {
@@ -107,11 +101,11 @@ private:
     static ToplevelList &list(void *data) { return self(data)->m_windows; }
     static void titleChanged(void *data, Window *window, const char *title)
     {
-        list(data).setTitle(window, textOf(title));
+        list(data).setTitle(window, protocolText(title));
     }
     static void appIdChanged(void *data, Window *window, const char *appId)
     {
-        list(data).setAppId(window, textOf(appId));
+        list(data).setAppId(window, protocolText(appId));
     }
     static void stateChanged(void *data, Window *window, quint32 flags)
     {

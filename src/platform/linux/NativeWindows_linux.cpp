@@ -11,6 +11,11 @@ namespace
 constexpr auto closedPollInterval = std::chrono::milliseconds(5);
 } // namespace
 
+QByteArrayView protocolText(const char *text)
+{
+    return text == nullptr ? QByteArrayView() : QByteArrayView(text, qsizetype(std::strlen(text)));
+}
+
 std::unique_ptr<NativeWindows> NativeWindows::connect()
 {
     std::unique_ptr<NativeWindows> native(new NativeWindows);

@@ -52,6 +52,10 @@ private:
     std::unique_ptr<ToplevelProtocol> m_protocol; // goes before the connection closes
 };
 
+// A string as a protocol's event carries it; libwayland ends every string
+// inside its message, at most 4 KiB on.
+QByteArrayView protocolText(const char *text);
+
 std::unique_ptr<ToplevelProtocol> bindWlrToplevels(wl_registry *registry, quint32 name,
                                                    quint32 version, ToplevelList &windows);
 std::unique_ptr<ToplevelProtocol> bindKdeWindows(wl_registry *registry, quint32 name,

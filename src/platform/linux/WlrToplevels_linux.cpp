@@ -5,7 +5,6 @@
 #include <wayland-client.h>
 #include <wlr-foreign-toplevel-management-unstable-v1-client.h>
 
-#include <cstring>
 #include <unordered_set>
 
 namespace
@@ -13,12 +12,6 @@ namespace
 using Handle = zwlr_foreign_toplevel_handle_v1;
 using Manager = zwlr_foreign_toplevel_manager_v1;
 constexpr quint32 newestKnownVersion = 3;
-
-QByteArrayView textOf(const char *text)
-{
-    // libwayland ends every string inside its message, at most 4 KiB on.
-    return text == nullptr ? QByteArrayView() : QByteArrayView(text, qsizetype(std::strlen(text)));
-}
 
 class WlrToplevels : public ToplevelProtocol
 {
@@ -55,11 +48,11 @@ private:
 
     static void title(void *data, Handle *handle, const char *text)
     {
-        static_cast<WlrToplevels *>(data)->m_windows.setTitle(handle, textOf(text));
+        static_cast<WlrToplevels *>(data)->m_windows.setTitle(handle, protocolText(text));
     }
     static void appId(void *data, Handle *handle, const char *text)
     {
-        static_cast<WlrToplevels *>(data)->m_windows.setAppId(handle, textOf(text));
+        static_cast<WlrToplevels *>(data)->m_windows.setAppId(handle, protocolText(text));
     }
     static void outputEnter(void *, Handle *, wl_output *) {}
     static void outputLeave(void *, Handle *, wl_output *) {}
