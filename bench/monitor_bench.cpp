@@ -1,7 +1,9 @@
 // Monitoring's own CPU time: the main window refreshing every half second for
-// a while, against `top -b -d 0.5` over the same time, in the same run, with
-// extra sleeping processes that it starts and ends. Needs a display.
-//   monitor_bench [EXTRA...]        (default: 1000 5000)
+// a while, against a full scan of /proc (every process's `stat` read and its
+// `exe` link read) every half second over the same time, and against
+// `top -b -d 0.5`, in the same run, with extra sleeping processes that it
+// starts and ends. Needs a display.
+//   monitor_bench [EXTRA...]        (default: 1000 5000 20000)
 #include "BenchSupport.h"
 #include "app/Form1.h"
 #include "app/ListView.h"
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -52,6 +55,43 @@ double topCpuSeconds()
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// Every process's `stat` opened and read and its `exe` link read: what a
+// refresh would cost that knew nothing from the last one.
+int fullScan()
+{
+    int processes = 0;
+    char buffer[4096];
+    DIR *proc = ::opendir("/proc");
+    const int procFd = ::dirfd(proc);
+    while (const dirent *entry = ::readdir(proc)) {
+        if (entry->d_name[0] < '0' || entry->d_name[0] > '9')
+            continue;
+        const std::string pid(entry->d_name);
+        const int fd = ::openat(procFd, (pid + "/stat").c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        const bool read = ::read(fd, buffer, sizeof buffer) > 0;
+        ::close(fd);
+        const bool linked = ::readlinkat(procFd, (pid + "/exe").c_str(), buffer, sizeof buffer) > 0;
+        processes += read && linked ? 1 : 0;
+    }
+    ::closedir(proc);
+    return processes;
+}
+
+// The CPU seconds of a full scan every half second for `seconds`.
+double fullScanCpuSeconds()
+{
+    const double before = ownCpuSeconds();
+    QEventLoop loop;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [] { fullScan(); });
+    tick.start(500);
+    QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return ownCpuSeconds() - before;
+}
+
 // Our CPU seconds while the window monitors every half second for `seconds`.
 double monitoringCpuSeconds(Form1 &form)
 {
@@ -79,20 +119,22 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         extras.push_back(std::atoi(argv[i]));
     if (extras.empty())
-        extras = {1000, 5000};
+        extras = {1000, 5000, 20000};
 
     PlatformServices platform = createPlatformServices();
     Form1 form(platform, QCoreApplication::applicationDirPath());
     form.Form_Load();
     form.show();
 
-    std::printf("%8s %10s %12s %12s %7s\n", "extra", "rows", "top cpu s", "ours cpu s", "ratio");
+    std::printf("%8s %10s %10s %10s %10s %10s %10s\n", "extra", "rows", "full s", "top s",
+                "ours s", "/full", "/top");
     for (const int extra : extras) {
         const Sleepers sleepers(extra);
+        const double full = fullScanCpuSeconds();
         const double top = topCpuSeconds();
         const double ours = monitoringCpuSeconds(form);
-        std::printf("%8zu %10d %12.2f %12.2f %6.2fx\n", sleepers.count(), form.ListView1->count(),
-                    top, ours, ours / top);
+        std::printf("%8zu %10d %10.2f %10.2f %10.2f %9.2fx %9.2fx\n", sleepers.count(),
+                    form.ListView1->count(), full, top, ours, ours / full, ours / top);
         std::fflush(stdout);
     }
     return 0;

@@ -14,7 +14,7 @@ export QT_QPA_PLATFORM=xcb
 echo "Refresh: ours against a bare /proc scan, window listing and model fill (median of 15)"
 "$build/bench/refresh_bench"
 echo
-echo "Monitoring every 0.5 s for 20 s: our CPU time against top -b -d 0.5"
+echo "Monitoring every 0.5 s for 20 s: our CPU time against a full /proc scan (stat and exe of each) and top -b -d 0.5"
 "$build/bench/monitor_bench"
 echo
 echo "Commands over many rows: selection, the kill pass, closing windows"

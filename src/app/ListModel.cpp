@@ -38,6 +38,7 @@ int ListModel::addColumn(const QString &header)
 
 void ListModel::setSorted(bool on)
 {
+    m_heldValid = false; // the held order no longer holds
     m_sorted = on;
     m_orderDirty = true;
     scheduleViewUpdate();
@@ -45,6 +46,7 @@ void ListModel::setSorted(bool on)
 
 void ListModel::setSortKey(int column)
 {
+    m_heldValid = false;
     m_sortKey = std::clamp(column, 0, 2);
     m_orderDirty = true;
     scheduleViewUpdate();
@@ -124,7 +126,12 @@ int ListModel::storageIndexAt(int position) const
 
 const ListModel::Row *ListModel::shownRow(int viewRow) const
 {
-    if (viewRow < 0 || viewRow >= m_shownRows || viewRow >= count())
+    if (viewRow < 0 || viewRow >= m_shownRows)
+        return nullptr;
+    if (m_viewUpdatesHeld)
+        return viewRow < static_cast<int>(m_heldOrder.size()) ? &m_heldRows[m_heldOrder[viewRow]]
+                                                              : nullptr;
+    if (viewRow >= count())
         return nullptr;
     ensureSorted();
     return &m_rows[m_order[viewRow]];
@@ -154,9 +161,19 @@ void ListModel::scheduleViewUpdate()
 
 void ListModel::holdViewUpdates(bool held)
 {
+    if (held && !m_viewUpdatesHeld) {
+        ensureSorted();
+        m_heldRows = m_rows;
+        m_heldOrder = m_order;
+        m_heldValid = true;
+    }
     m_viewUpdatesHeld = held;
-    if (!held)
-        publish();
+    if (held)
+        return;
+    publish();
+    m_heldValid = false;
+    m_heldRows.clear();
+    m_heldOrder.clear();
 }
 
 void ListModel::publish()
@@ -164,10 +181,38 @@ void ListModel::publish()
     if (!m_updatePending || m_viewUpdatesHeld)
         return;
     m_updatePending = false;
+    if (rebuiltAsHeld()) {
+        keepShownRows();
+        return;
+    }
     beginResetModel();
     ensureSorted();
     m_shownRows = count();
     endResetModel();
+}
+
+bool ListModel::rebuiltAsHeld() const
+{
+    const auto sameRow = [](const Row &a, const Row &b) {
+        return a.identity == b.identity && a.texts[0] == b.texts[0] && a.texts[1] == b.texts[1] &&
+               a.texts[2] == b.texts[2];
+    };
+    return m_heldValid && m_shownRows == count() && m_heldRows.size() == m_rows.size() &&
+           std::equal(m_rows.begin(), m_rows.end(), m_heldRows.begin(), sameRow);
+}
+
+// The same rows in the same storage order sort as they did: no reset, and no
+// paint but for check boxes that changed.
+void ListModel::keepShownRows()
+{
+    m_order = m_heldOrder;
+    m_orderDirty = false;
+    const bool checksChanged =
+        !std::equal(m_rows.begin(), m_rows.end(), m_heldRows.begin(),
+                    [](const Row &a, const Row &b) { return a.checked == b.checked; });
+    if (checksChanged && count() > 0)
+        emit dataChanged(createIndex(0, 0), createIndex(count() - 1, 0), {Qt::CheckStateRole});
+    emit relisted();
 }
 
 int ListModel::rowCount(const QModelIndex &parent) const
@@ -198,7 +243,7 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
 bool ListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     if (role != Qt::CheckStateRole || !m_checkBoxes || index.column() != 0 ||
-        !shownRow(index.row()))
+        m_viewUpdatesHeld || !shownRow(index.row()))
         return false;
     const int storage = m_order[index.row()];
     m_rows[storage].checked = value.toInt() == Qt::Checked;

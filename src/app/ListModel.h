@@ -34,6 +34,11 @@ class ListModel : public QAbstractTableModel, public RunningList
 {
     Q_OBJECT
 
+signals:
+    // The rows were rebuilt as they were: views drop their current row and
+    // selection, as a reset would have them do.
+    void relisted();
+
 public:
     // Column 0's data under this role is the row's hidden identity, when it has one.
     static constexpr int IdentityRole = Qt::UserRole;
@@ -50,7 +55,9 @@ public:
     void addEntry(const QString &name, const QString &id, const QString &type,
                   std::optional<quint64> identity) override;
     int count() const { return static_cast<int>(m_rows.size()); }
-    // While held, views are not told of changes; releasing tells them at once.
+    // While held, views are not told of changes and go on showing the rows as
+    // they were; releasing tells them at once. A rebuild that ends with the
+    // same rows as before changes nothing they show but the check boxes.
     void holdViewUpdates(bool held);
 
     // Positions run from 1 to count() in display order; others throw IndexFailure.
@@ -82,6 +89,8 @@ private:
     void ensureSorted() const;
     void scheduleViewUpdate();
     void publish();
+    bool rebuiltAsHeld() const;
+    void keepShownRows();
 
     QStringList m_headers;
     std::vector<Row> m_rows;
@@ -94,4 +103,8 @@ private:
     int m_shownRows = 0;      // the row count views were last told of
     bool m_updatePending = false;
     bool m_viewUpdatesHeld = false;
+    // The rows as views were last shown them, while updates are held.
+    std::vector<Row> m_heldRows;
+    std::vector<int> m_heldOrder;
+    bool m_heldValid = false;
 };

@@ -57,7 +57,6 @@ ListView::RebuildScope::RebuildScope(ListView &view) : m_view(view)
 {
     if (m_view.m_rebuildDepth++ > 0)
         return;
-    m_view.viewport()->setUpdatesEnabled(false);
     m_view.m_model->holdViewUpdates(true);
 }
 
@@ -65,9 +64,9 @@ ListView::RebuildScope::~RebuildScope()
 {
     if (--m_view.m_rebuildDepth > 0)
         return;
-    // The one reset this brings keeps the scroll position, as every reset does.
+    // The one reset this brings keeps the scroll position, as every reset
+    // does; a rebuild to the same rows brings none.
     m_view.m_model->holdViewUpdates(false);
-    m_view.viewport()->setUpdatesEnabled(true);
 }
 
 bool ListView::dropsInput(const QEvent *event) const
@@ -105,5 +104,8 @@ void ListView::keepScrollPositionAcrossResets()
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         executeDelayedItemsLayout();
         verticalScrollBar()->setValue(m_savedScroll);
+    });
+    connect(m_model, &ListModel::relisted, this, [this] {
+        selectionModel()->clear();
     });
 }

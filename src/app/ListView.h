@@ -36,8 +36,8 @@ public:
     void dropInputWhen(std::function<bool()> drops) { m_dropsInput = std::move(drops); }
 
     // While one lives, a rebuild made of several passes shows nothing of its
-    // half-built rows: the view keeps its picture and shows the result once,
-    // at the scroll position it had.
+    // half-built rows: the view goes on showing the rows as they were and
+    // shows the result once, at the scroll position it had.
     class RebuildScope
     {
     public:

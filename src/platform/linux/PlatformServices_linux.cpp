@@ -14,8 +14,25 @@
 #include <QGuiApplication>
 #include <QWindow>
 
+#include <algorithm>
+
+#include <sys/resource.h>
+
 namespace
 {
+// The process scan keeps descriptors above 1024, where select() never meets
+// them; a session's soft limit is often 1024 while its hard one is far above.
+// The program starts no other program that could inherit the higher limit.
+void raiseDescriptorLimit()
+{
+    constexpr rlim_t enough = 1 << 20;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max)
+        return;
+    limit.rlim_cur = std::min(limit.rlim_max, enough);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 // Where the compositor gives no process IDs, our window is the one of our
 // application's name showing one of our own titles.
 SessionWindows::OwnWindows ownWindows()
@@ -37,6 +54,7 @@ SessionWindows::OwnWindows ownWindows()
 PlatformServices createPlatformServices()
 {
     PlatformServices services;
+    raiseDescriptorLimit();
     services.processSnapshots = std::make_unique<ProcFsSnapshotSource>();
     auto x = std::make_shared<XConnection>();
     auto windows = std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),

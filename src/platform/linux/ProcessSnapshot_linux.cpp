@@ -2,6 +2,7 @@
 
 #include "platform/linux/FileDescriptor_linux.h"
 #include "platform/linux/ProcStat_linux.h"
+#include "platform/linux/ProcessProbe_linux.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,6 +17,9 @@
 namespace
 {
 constexpr quint32 initProcessId = 1;
+// A freed process ID comes back only once the IDs wrap: not within a second
+// even in a fork storm with the smallest ID range.
+constexpr auto idReuseTime = std::chrono::seconds(1);
 
 std::string readLink(int procFd, const std::string &relative)
 {
@@ -68,15 +72,24 @@ std::string executableName(int procFd, const std::string &pidText, const ProcSta
 class ProcFsSnapshot : public ProcessSnapshot
 {
 public:
-    using KnownNames = ProcFsSnapshotSource::KnownNames;
+    using Known = ProcFsSnapshotSource::KnownProcess;
+    using KnownProcesses = ProcFsSnapshotSource::KnownProcesses;
 
-    ProcFsSnapshot(const char *procRoot, KnownNames &knownNames)
-        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_knownNames(knownNames),
-          m_previousNames(std::move(knownNames))
+    // `recent`: the last scan was so short a while ago that no ID can have
+    // been given to another process since.
+    ProcFsSnapshot(const char *procRoot, KnownProcesses &known, quint64 scan, bool recent)
+        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_known(known),
+          m_scan(scan), m_recent(recent), m_budget(scanDescriptorBudget())
     {
-        m_knownNames.clear();
+        for (const auto &[id, process] : m_known)
+            m_held += process.probe.keepsDescriptor() ? 1 : 0;
         if (m_procFd.isValid())
             m_ids = listProcessIds(m_procFd.get());
+    }
+    // What this scan did not see has gone, and lets go of its descriptor.
+    ~ProcFsSnapshot() override
+    {
+        std::erase_if(m_known, [this](const auto &known) { return known.second.lastScan != m_scan; });
     }
 
     // The first entry stands for the system itself, as the idle entry that
@@ -108,40 +121,104 @@ private:
     bool read(quint32 id, ProcessEntry &entry)
     {
         const std::string pidText = std::to_string(id);
-        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
-        if (!stat || !isListedProcess(*stat))
+        Known *known = recheck(id, pidText);
+        if (known == nullptr)
+            known = readAfresh(id, pidText);
+        if (known == nullptr || !known->listed)
             return false;
         // The record's field bounds the name; it is never cut inside a character.
-        const std::string fullName = nameOf(id, pidText, *stat);
-        const std::string_view name = utf8Prefix(fullName, sizeof entry.exeFile - 1);
+        const std::string_view name = utf8Prefix(known->name, sizeof entry.exeFile - 1);
         std::memcpy(entry.exeFile, name.data(), name.size());
         entry.exeFile[name.size()] = '\0';
         entry.processId = id;
-        entry.identity = stat->startTime;
+        entry.identity = known->startTime;
         return true;
     }
 
-    std::string nameOf(quint32 id, const std::string &pidText, const ProcStat &stat)
+    // The process as the last scan knew it, brought up to date, when its
+    // probe shows it is still the same one; null when it must be read afresh.
+    Known *recheck(quint32 id, const std::string &pidText)
     {
-        // Only a cut command name costs a link read per scan; others change on exec.
-        const bool cut = fillsComm(stat.comm);
-        const std::string target = cut ? readLink(m_procFd.get(), pidText + "/exe") : std::string();
-        const auto known = m_previousNames.find(id);
-        if (known != m_previousNames.end() && known->second.startTime == stat.startTime &&
-            known->second.comm == stat.comm && known->second.exeTarget == target) {
-            return m_knownNames.insert_or_assign(id, std::move(known->second)).first->second.name;
+        const auto found = m_known.find(id);
+        if (found == m_known.end())
+            return nullptr;
+        Known &known = found->second;
+        const bool exact = known.probe.keepsDescriptor();
+        const bool same = (exact || m_recent) &&
+                          known.probe.read(m_procFd.get(), pidText, m_probed) &&
+                          (m_probed == known.probed || (exact && rename(known, pidText)));
+        if (!same) {
+            m_held -= exact ? 1 : 0;
+            m_known.erase(found); // and with it the descriptor
+            return nullptr;
         }
-        std::string name =
-            executableName(m_procFd.get(), pidText, stat,
-                           cut ? target : readLink(m_procFd.get(), pidText + "/exe"));
-        m_knownNames.insert_or_assign(
-            id, ProcFsSnapshotSource::KnownName{stat.startTime, stat.comm, target, name});
-        return name;
+        if (!exact)
+            keepDescriptor(known, pidText);
+        known.lastScan = m_scan;
+        return &known;
+    }
+
+    // The same process after an exec, a rename, a deleted executable or its
+    // exit, as its probe now reads (m_probed): only its name and whether it
+    // is listed can have changed.
+    bool rename(Known &known, const std::string &pidText)
+    {
+        known.probed = m_probed;
+        if (known.probe.kind() == ProcessProbe::Kind::Exe) {
+            known.name = executableName(m_procFd.get(), pidText, ProcStat{}, known.probed);
+            return true;
+        }
+        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        if (!stat || stat->startTime != known.startTime)
+            return false;
+        known.listed = isListedProcess(*stat);
+        known.name = executableName(m_procFd.get(), pidText, *stat,
+                                    readLink(m_procFd.get(), pidText + "/exe"));
+        return true;
+    }
+
+    Known *readAfresh(quint32 id, const std::string &pidText)
+    {
+        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        if (!stat)
+            return nullptr;
+        Known known;
+        known.startTime = stat->startTime;
+        known.listed = isListedProcess(*stat);
+        known.lastScan = m_scan;
+        const std::string target =
+            known.listed ? readLink(m_procFd.get(), pidText + "/exe") : std::string();
+        if (known.listed)
+            known.name = executableName(m_procFd.get(), pidText, *stat, target);
+        // A process whose link can be read is followed by it; others by their stat.
+        const bool byLink = !target.empty();
+        known.probe = ProcessProbe(byLink ? ProcessProbe::Kind::Exe : ProcessProbe::Kind::Stat,
+                                   FileDescriptor());
+        known.probed = byLink ? target : statProbeValue(*stat);
+        return &m_known.insert_or_assign(id, std::move(known)).first->second;
+    }
+
+    // A process seen twice is likely to stay: it gets a descriptor of its
+    // own while the budget lasts, and is read by path past it.
+    void keepDescriptor(Known &known, const std::string &pidText)
+    {
+        if (m_held >= m_budget)
+            return;
+        if (auto kept = ProcessProbe::keep(known.probe.kind(), m_procFd.get(), pidText)) {
+            known.probe = std::move(*kept);
+            ++m_held;
+        } else {
+            m_budget = m_held; // out of descriptors: no more tries this scan
+        }
     }
 
     FileDescriptor m_procFd;
-    KnownNames &m_knownNames;
-    KnownNames m_previousNames;
+    KnownProcesses &m_known;
+    const quint64 m_scan;
+    const bool m_recent;
+    std::size_t m_budget;
+    std::size_t m_held = 0; // descriptors kept by probes
+    std::string m_probed;   // what the latest probe read; its room is reused
     std::vector<quint32> m_ids;
     std::size_t m_next = 0;
 };
@@ -152,5 +229,8 @@ ProcFsSnapshotSource::ProcFsSnapshotSource(const char *procRoot) : m_procRoot(pr
 
 std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
 {
-    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_knownNames);
+    const auto now = std::chrono::steady_clock::now();
+    const bool recent = now - m_lastScan < idReuseTime;
+    m_lastScan = now;
+    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_known, ++m_scans, recent);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "platform/ProcessSnapshot.h"
+#include "platform/linux/ProcessProbe_linux.h"
 
+#include <chrono>
 #include <string>
 #include <unordered_map>
 
@@ -15,20 +17,22 @@ public:
 
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override;
 
-    // A process's name as the latest snapshot found it. Reading the name is
-    // the dearest part of a scan; it is read again only when the process is
-    // new or its command name changed (as it does on exec). A command name cut
-    // to 15 characters may stay the same across an exec, so the executable's
-    // link is then compared as well.
-    struct KnownName {
-        quint64 startTime;
-        std::string comm;
-        std::string exeTarget; // kept only for a command name cut short
+    // A process as the latest snapshot found it. A later snapshot reads it
+    // again only when its probe says it changed or cannot say it did not: a
+    // new process, an exec, a rename or exit, a deleted executable.
+    struct KnownProcess {
+        quint64 startTime = 0;
+        bool listed = false;
         std::string name;
+        ProcessProbe probe;
+        std::string probed; // what the probe read when the name was worked out
+        quint64 lastScan = 0;
     };
-    using KnownNames = std::unordered_map<quint32, KnownName>;
+    using KnownProcesses = std::unordered_map<quint32, KnownProcess>;
 
 private:
     const char *m_procRoot;
-    KnownNames m_knownNames;
+    KnownProcesses m_known;
+    quint64 m_scans = 0;
+    std::chrono::steady_clock::time_point m_lastScan;
 };

@@ -1,0 +1,82 @@
+#include "platform/linux/ProcessProbe_linux.h"
+
+#include "platform/linux/ProcStat_linux.h"
+
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace
+{
+// Enough for everything else the program opens, pidfds aside.
+constexpr rlim_t reservedForTheProgram = 256;
+constexpr rlim_t mostPidfdsHeld = 1024;
+
+std::string relativePath(ProcessProbe::Kind kind, const std::string &pidText)
+{
+    return pidText + (kind == ProcessProbe::Kind::Exe ? "/exe" : "/stat");
+}
+
+bool readLinkInto(int dirFd, const char *path, std::string &target)
+{
+    char buffer[4096];
+    const ssize_t length = ::readlinkat(dirFd, path, buffer, sizeof buffer);
+    if (length <= 0)
+        return false;
+    target.assign(buffer, static_cast<std::size_t>(length));
+    return true;
+}
+} // namespace
+
+std::optional<ProcessProbe> ProcessProbe::keep(Kind kind, int procFd, const std::string &pidText)
+{
+    // The link itself, not its target: the descriptor follows the process.
+    const int flags = kind == Kind::Exe ? O_PATH | O_NOFOLLOW | O_CLOEXEC : O_RDONLY | O_CLOEXEC;
+    const FileDescriptor opened(::openat(procFd, relativePath(kind, pidText).c_str(), flags));
+    if (!opened.isValid())
+        return std::nullopt;
+    FileDescriptor kept(::fcntl(opened.get(), F_DUPFD_CLOEXEC, lowestKeptDescriptor));
+    if (!kept.isValid())
+        return std::nullopt;
+    return ProcessProbe(kind, std::move(kept));
+}
+
+bool ProcessProbe::read(int procFd, const std::string &pidText, std::string &value) const
+{
+    if (m_kind == Kind::Exe) {
+        return m_kept.isValid() ? readLinkInto(m_kept.get(), "", value)
+                                : readLinkInto(procFd, relativePath(m_kind, pidText).c_str(), value);
+    }
+    std::string line;
+    if (m_kept.isValid()) {
+        char buffer[4096];
+        const ssize_t length = ::pread(m_kept.get(), buffer, sizeof buffer, 0);
+        if (length > 0)
+            line.assign(buffer, static_cast<std::size_t>(length));
+    } else {
+        line = readProcFile(procFd, relativePath(m_kind, pidText));
+    }
+    const auto stat = parseProcStat(line);
+    if (!stat)
+        return false;
+    value = statProbeValue(*stat);
+    return true;
+}
+
+std::string statProbeValue(const ProcStat &stat)
+{
+    return std::to_string(stat.startTime) + ' ' + stat.state + stat.comm;
+}
+
+std::size_t scanDescriptorBudget()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 0;
+    const rlim_t reserve = std::min(limit.rlim_cur / 4, mostPidfdsHeld) + reservedForTheProgram;
+    if (limit.rlim_cur <= rlim_t(lowestKeptDescriptor) + reserve)
+        return 0;
+    return static_cast<std::size_t>(limit.rlim_cur - lowestKeptDescriptor - reserve);
+}
