@@ -60,7 +60,7 @@ public:
     explicit Processes(const QString &folder) : m_folder(folder) {}
     ~Processes()
     {
-        for (const pid_t pid : m_pids)
+        for (const pid_t pid : std::vector<pid_t>(m_pids))
             end(pid);
     }
 
