@@ -2,6 +2,7 @@
 
 #include "app/YieldRule.h"
 #include "common/SkinEngine.h"
+#include "proc/ProcessPass.h"
 #include "proc/TaskPass.h"
 
 #include <QCursor>
@@ -169,6 +170,7 @@ private:
     void setMousePointer(int pointer);
 
     PlatformServices &m_platform;
+    ProcessRowTexts m_processRowTexts;
     QString m_programFolder;
     int m_mousePointer = DefaultPointer;
     std::optional<QCursor> m_mouseIcon;

@@ -5,13 +5,12 @@
 #include "common/ErrorReport.h"
 #include "common/StepGuard.h"
 #include "platform/PlatformServices.h"
-#include "proc/ProcessPass.h"
 
 #include <optional>
 
 void Form1::loadProcesses()
 {
-    ::loadProcesses(*ListView1->listModel(), *m_platform.processSnapshots);
+    ::loadProcesses(*ListView1->listModel(), *m_platform.processSnapshots, m_processRowTexts);
 }
 
 void Form1::loadWindows()

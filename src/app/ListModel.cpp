@@ -19,7 +19,9 @@ void ListItem::setSubItem(int number, const QString &text)
 {
     if (number < 1 || number > 2)
         throw IndexFailure(QStringLiteral("Invalid sub-item index %1").arg(number));
-    m_model->storageRow(m_index, m_generation).texts[number] = text;
+    ListModel::Row &row = m_model->storageRow(m_index, m_generation);
+    m_model->keepHeldRows(false);
+    row.texts[number] = text;
     if (m_model->m_sorted && m_model->m_sortKey == number)
         m_model->m_orderDirty = true;
     m_model->scheduleViewUpdate();
@@ -38,7 +40,7 @@ int ListModel::addColumn(const QString &header)
 
 void ListModel::setSorted(bool on)
 {
-    m_heldValid = false; // the held order no longer holds
+    keepHeldRows(false);
     m_sorted = on;
     m_orderDirty = true;
     scheduleViewUpdate();
@@ -46,7 +48,7 @@ void ListModel::setSorted(bool on)
 
 void ListModel::setSortKey(int column)
 {
-    m_heldValid = false;
+    keepHeldRows(false);
     m_sortKey = std::clamp(column, 0, 2);
     m_orderDirty = true;
     scheduleViewUpdate();
@@ -54,6 +56,7 @@ void ListModel::setSortKey(int column)
 
 void ListModel::removeAllRows()
 {
+    keepHeldRows(true);
     m_rows.clear();
     m_order.clear();
     m_orderDirty = false;
@@ -70,6 +73,7 @@ ListItem ListModel::addRow(const QString &text)
 void ListModel::addEntry(const QString &name, const QString &id, const QString &type,
                          std::optional<quint64> identity)
 {
+    keepHeldRows(false);
     m_rows.push_back(Row{{name, id, type}, false, identity});
     m_order.push_back(static_cast<int>(m_rows.size()) - 1);
     if (m_sorted)
@@ -128,7 +132,7 @@ const ListModel::Row *ListModel::shownRow(int viewRow) const
 {
     if (viewRow < 0 || viewRow >= m_shownRows)
         return nullptr;
-    if (m_viewUpdatesHeld)
+    if (m_viewUpdatesHeld && m_heldValid)
         return viewRow < static_cast<int>(m_heldOrder.size()) ? &m_heldRows[m_heldOrder[viewRow]]
                                                               : nullptr;
     if (viewRow >= count())
@@ -163,9 +167,7 @@ void ListModel::holdViewUpdates(bool held)
 {
     if (held && !m_viewUpdatesHeld) {
         ensureSorted();
-        m_heldRows = m_rows;
-        m_heldOrder = m_order;
-        m_heldValid = true;
+        m_heldValid = false; // taken at the first change, so an emptying moves them
     }
     m_viewUpdatesHeld = held;
     if (held)
@@ -174,6 +176,24 @@ void ListModel::holdViewUpdates(bool held)
     m_heldValid = false;
     m_heldRows.clear();
     m_heldOrder.clear();
+}
+
+// Views keep being shown the rows as they were before the first change
+// made while they are held.
+void ListModel::keepHeldRows(bool emptying)
+{
+    if (!m_viewUpdatesHeld || m_heldValid)
+        return;
+    ensureSorted();
+    if (emptying) {
+        m_heldRows.swap(m_rows);
+        m_heldOrder.swap(m_order);
+    } else {
+        m_heldRows = m_rows;
+        m_heldOrder = m_order;
+    }
+    m_heldValid = true;
+    m_heldSorting = {m_sorted, m_sortKey};
 }
 
 void ListModel::publish()
@@ -197,7 +217,8 @@ bool ListModel::rebuiltAsHeld() const
         return a.identity == b.identity && a.texts[0] == b.texts[0] && a.texts[1] == b.texts[1] &&
                a.texts[2] == b.texts[2];
     };
-    return m_heldValid && m_shownRows == count() && m_heldRows.size() == m_rows.size() &&
+    return m_heldValid && m_heldSorting == std::pair(m_sorted, m_sortKey) &&
+           m_shownRows == count() && m_heldRows.size() == m_rows.size() &&
            std::equal(m_rows.begin(), m_rows.end(), m_heldRows.begin(), sameRow);
 }
 
@@ -205,7 +226,7 @@ bool ListModel::rebuiltAsHeld() const
 // paint but for check boxes that changed.
 void ListModel::keepShownRows()
 {
-    m_order = m_heldOrder;
+    m_order.swap(m_heldOrder); // the held rows go right after
     m_orderDirty = false;
     const bool checksChanged =
         !std::equal(m_rows.begin(), m_rows.end(), m_heldRows.begin(),
@@ -242,8 +263,8 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
 
 bool ListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::CheckStateRole || !m_checkBoxes || index.column() != 0 ||
-        m_viewUpdatesHeld || !shownRow(index.row()))
+    if (role != Qt::CheckStateRole || !m_checkBoxes || index.column() != 0 || m_viewUpdatesHeld ||
+        !shownRow(index.row()))
         return false;
     const int storage = m_order[index.row()];
     m_rows[storage].checked = value.toInt() == Qt::Checked;

@@ -89,6 +89,7 @@ private:
     void ensureSorted() const;
     void scheduleViewUpdate();
     void publish();
+    void keepHeldRows(bool emptying);
     bool rebuiltAsHeld() const;
     void keepShownRows();
 
@@ -107,4 +108,5 @@ private:
     std::vector<Row> m_heldRows;
     std::vector<int> m_heldOrder;
     bool m_heldValid = false;
+    std::pair<bool, int> m_heldSorting; // sorted and the key, as the rows were held
 };

@@ -4,28 +4,79 @@
 #include "proc/RunningList.h"
 
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace
 {
 // The characters before the field's first NUL; a field without one names nothing.
-QString nameFromField(const char (&field)[ProcessEntry::nameFieldSize])
+std::optional<std::string_view> nameInField(const char (&field)[ProcessEntry::nameFieldSize])
 {
     const void *nul = std::memchr(field, '\0', sizeof field);
     if (!nul)
-        return QString();
-    return QString::fromLocal8Bit(field, static_cast<const char *>(nul) - field);
+        return std::nullopt;
+    return std::string_view(field,
+                            static_cast<std::size_t>(static_cast<const char *>(nul) - field));
+}
+
+QString idText(quint32 processId)
+{
+    return QString::number(static_cast<qint32>(processId));
 }
 } // namespace
 
-void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots)
+void ProcessRowTexts::beginPass()
+{
+    std::swap(m_lastPass, m_thisPass);
+    m_thisPass.clear();
+    m_cursor = 0;
+}
+
+const ProcessRowTexts::Kept *ProcessRowTexts::lastPassEntry(quint32 processId)
+{
+    while (m_cursor < m_lastPass.size() && m_lastPass[m_cursor].processId < processId)
+        ++m_cursor;
+    if (m_cursor < m_lastPass.size() && m_lastPass[m_cursor].processId == processId)
+        return &m_lastPass[m_cursor];
+    return nullptr;
+}
+
+const ProcessRowTexts::Texts &ProcessRowTexts::textsFor(const ProcessEntry &entry)
+{
+    const std::optional<std::string_view> name = nameInField(entry.exeFile);
+    if (!name) {
+        m_unkept = {QString(), idText(entry.processId)};
+        return m_unkept;
+    }
+    const Kept *last = lastPassEntry(entry.processId);
+    if (last && last->nameField == *name) {
+        m_thisPass.push_back(std::move(m_lastPass[m_cursor++])); // taken once only
+    } else {
+        m_thisPass.push_back(
+            Kept{entry.processId,
+                 std::string(*name),
+                 {QString::fromLocal8Bit(name->data(), static_cast<qsizetype>(name->size())),
+                  last ? last->texts.id : idText(entry.processId)}});
+    }
+    return m_thisPass.back().texts;
+}
+
+void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots,
+                   ProcessRowTexts &texts)
 {
     runningList.removeAllRows();
+    texts.beginPass();
     const auto snapshot = snapshots.takeSnapshot();
     ProcessEntry entry;
     snapshot->first(entry); // the system itself, never listed
     while (snapshot->next(entry)) {
-        runningList.addEntry(nameFromField(entry.exeFile),
-                             QString::number(static_cast<qint32>(entry.processId)),
-                             QStringLiteral("Process"), entry.identity);
+        const ProcessRowTexts::Texts &row = texts.textsFor(entry);
+        runningList.addEntry(row.name, row.id, QStringLiteral("Process"), entry.identity);
     }
+}
+
+void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots)
+{
+    ProcessRowTexts fresh;
+    loadProcesses(runningList, snapshots, fresh);
 }

@@ -26,6 +26,8 @@ private slots:
     void userTicksWithMouseAndSpace();
     void tellsViewsOfARebuildByOneReset();
     void keepsScrollPositionAcrossARebuild();
+    void rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange_data();
+    void rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange();
     void oneTwipColumnIsPresentButNarrow();
     void screenReaderReadsCellsAndCheckStates();
     void showsControlAndDirectionMarksButKeepsTheName_data();
@@ -191,6 +193,51 @@ void ListViewTest::keepsScrollPositionAcrossARebuild()
     fill(names.mid(0, 3));
     QCoreApplication::processEvents();
     QCOMPARE(view->verticalScrollBar()->value(), 0);
+}
+
+void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("sortKey");
+    QTest::addColumn<int>("resets");
+    QTest::addColumn<QString>("firstShown");
+    const QStringList before{"cc", "aa", "bb"};
+    QTest::newRow("same rows") << before << 0 << 0 << "aa";
+    QTest::newRow("a name changed") << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab";
+    QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb";
+    QTest::newRow("sorted by ID instead") << before << 1 << 1 << "cc";
+}
+
+void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, sortKey);
+    QFETCH(int, resets);
+    QFETCH(QString, firstShown);
+    fill({"cc", "aa", "bb"});
+    view->setChecked(2, true);
+    showAndSettle();
+    view->setCurrentIndex(view->model()->index(2, 0));
+    QSignalSpy resetSpy(view->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy checkSpy(view->model(), &QAbstractItemModel::dataChanged);
+    const auto shown = [this](int row) { return view->model()->index(row, 0).data().toString(); };
+    {
+        ListView::RebuildScope scope(*view);
+        view->removeAllRows();
+        view->setSortKey(sortKey);
+        fill(names);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->model()->rowCount(), 3);
+        QCOMPARE(shown(0), QStringLiteral("aa"));
+        QCOMPARE(view->model()->index(1, 0).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+    }
+    QCOMPARE(resetSpy.count(), resets);
+    QCOMPARE(view->model()->rowCount(), names.size());
+    QCOMPARE(shown(0), firstShown);
+    QCOMPARE(view->model()->index(1, 0).data(Qt::CheckStateRole), QVariant(Qt::Unchecked));
+    QVERIFY(resets > 0 || checkSpy.count() > 0); // the cleared check mark is repainted
+    QVERIFY(!view->selectionModel()->hasSelection());
+    QVERIFY(!view->currentIndex().isValid());
 }
 
 void ListViewTest::oneTwipColumnIsPresentButNarrow()

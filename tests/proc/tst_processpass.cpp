@@ -21,6 +21,8 @@ private slots:
     void passLeavesNoCheckMarksAndReleasesTheSnapshot();
     void rowsKeepTheirProcessIdentityInEveryOrder_data();
     void rowsKeepTheirProcessIdentityInEveryOrder();
+    void textsKeptFromTheLastPassNeverOutliveTheirProcess_data();
+    void textsKeptFromTheLastPassNeverOutliveTheirProcess();
 
 private:
     std::unique_ptr<ListView> list;
@@ -143,6 +145,63 @@ void ProcessPassTest::rowsKeepTheirProcessIdentityInEveryOrder()
         const QVariant shown = list->model()->index(position - 1, 0).data(ListModel::IdentityRole);
         QCOMPARE(shown.isValid() ? std::optional(shown.value<quint64>()) : std::nullopt, expected);
     }
+}
+
+namespace
+{
+// "id:name" for each entry; "id:" followed by nothing stands for a field without a NUL.
+void fillTable(FakeProcessSnapshotSource &processes, const QStringList &table)
+{
+    processes.entries.clear();
+    processes.add(1, "init");
+    for (const QString &entry : table) {
+        const auto id = entry.section(u':', 0, 0).toUInt();
+        if (entry.endsWith(u':'))
+            processes.addWithoutNul(id);
+        else
+            processes.add(id, entry.section(u':', 1).toStdString());
+    }
+}
+
+QStringList rowsOf(const ListView &list)
+{
+    QStringList rows;
+    for (int position = 1; position <= list.count(); ++position)
+        rows << list.subItem(position, 1) + u':' + list.text(position);
+    return rows;
+}
+} // namespace
+
+void ProcessPassTest::textsKeptFromTheLastPassNeverOutliveTheirProcess_data()
+{
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    const QStringList first{"5:alpha", "9:a-name-longer-than-sixteen", "12:beta", "30:gamma"};
+    QTest::newRow("unchanged") << first << first;
+    QTest::newRow("renamed under the same ID")
+        << first << QStringList{"5:alpha", "9:a-name-longer-than-sixteen", "12:delta", "30:gamma"};
+    QTest::newRow("new IDs between and gone ones")
+        << first << QStringList{"4:new", "5:alpha", "7:beta", "30:gamma", "31:alpha"};
+    QTest::newRow("a name field loses its NUL")
+        << first << QStringList{"5:", "9:a-name-longer-than-sixteen", "12:beta"};
+    QTest::newRow("a name field gets one back") << QStringList{"5:", "12:"} << first;
+    QTest::newRow("out of ID order")
+        << first << QStringList{"30:gamma", "12:beta", "5:omega", "9:alpha", "3:beta"};
+}
+
+void ProcessPassTest::textsKeptFromTheLastPassNeverOutliveTheirProcess()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    ProcessRowTexts texts;
+    fillTable(processes, first);
+    loadProcesses(*list->listModel(), processes, texts);
+    fillTable(processes, second);
+    loadProcesses(*list->listModel(), processes, texts);
+    const QStringList kept = rowsOf(*list);
+    loadProcesses(*list->listModel(), processes);
+    QCOMPARE(kept, rowsOf(*list));
+    QCOMPARE(kept.size(), second.size());
 }
 
 QTEST_MAIN(ProcessPassTest)

@@ -28,9 +28,10 @@ std::string readLink(int procFd, const std::string &relative)
     return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
-std::vector<quint32> listProcessIds(int procFd)
+std::vector<quint32> listProcessIds(int procFd, std::size_t expected)
 {
     std::vector<quint32> ids;
+    ids.reserve(expected + expected / 8);
     DIR *dir = ::fdopendir(::dup(procFd));
     if (!dir)
         return ids;
@@ -84,7 +85,7 @@ public:
         for (const auto &[id, process] : m_known)
             m_held += process.probe.keepsDescriptor() ? 1 : 0;
         if (m_procFd.isValid())
-            m_ids = listProcessIds(m_procFd.get());
+            m_ids = listProcessIds(m_procFd.get(), m_known.size());
     }
     // What this scan did not see has gone, and lets go of its descriptor.
     ~ProcFsSnapshot() override
