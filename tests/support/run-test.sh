@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test with its own temporary settings and runtime folders:
-#   run-test.sh offscreen|x11|x11-bare|x11-sni|sway|kwin COMMAND...
+#   run-test.sh offscreen|pidns|x11|x11-bare|x11-sni|sway|kwin COMMAND...
+# pidns runs COMMAND offscreen in a PID namespace of its own, with its own
+# /proc, where only the processes that it starts come and go.
 # x11 starts a private Xvfb with IceWM as window manager and tray host, and
 # ends it afterwards; x11-bare starts the Xvfb alone; x11-sni adds to x11 a
 # private session bus with a StatusNotifierItem tray and a notification daemon.
@@ -44,4 +46,8 @@ kwin)
     unset DISPLAY
     ;;
 esac
-"$@"
+if [ "$mode" = pidns ]; then
+    unshare --pid --fork --mount-proc "$@"
+else
+    "$@"
+fi

@@ -2,6 +2,7 @@
 
 #include "platform/linux/FileDescriptor_linux.h"
 #include "platform/linux/ProcStat_linux.h"
+#include "platform/linux/ProcessIds_linux.h"
 #include "platform/linux/ProcessProbe_linux.h"
 
 #include <algorithm>
@@ -26,26 +27,6 @@ std::string readLink(int procFd, const std::string &relative)
     char buffer[4096];
     const ssize_t length = ::readlinkat(procFd, relative.c_str(), buffer, sizeof buffer);
     return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
-}
-
-std::vector<quint32> listProcessIds(int procFd, std::size_t expected)
-{
-    std::vector<quint32> ids;
-    ids.reserve(expected + expected / 8);
-    DIR *dir = ::fdopendir(::dup(procFd));
-    if (!dir)
-        return ids;
-    while (const dirent *entry = ::readdir(dir)) {
-        quint32 id = 0;
-        const char *c = entry->d_name;
-        for (; *c >= '0' && *c <= '9'; ++c)
-            id = id * 10 + static_cast<quint32>(*c - '0');
-        if (*c == '\0' && c != entry->d_name)
-            ids.push_back(id);
-    }
-    ::closedir(dir);
-    std::sort(ids.begin(), ids.end());
-    return ids;
 }
 
 // Whether the file at `target`, " (deleted)" and all, is the process's
@@ -78,19 +59,19 @@ public:
 
     // `recent`: the last scan was so short a while ago that no ID can have
     // been given to another process since.
-    ProcFsSnapshot(const char *procRoot, KnownProcesses &known, quint64 scan, bool recent)
-        : m_procFd(::open(procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC)), m_known(known),
-          m_scan(scan), m_recent(recent), m_budget(scanDescriptorBudget())
+    ProcFsSnapshot(FileDescriptor procFd, const std::vector<quint32> &ids, KnownProcesses &known,
+                   quint64 scan, bool recent)
+        : m_procFd(std::move(procFd)), m_ids(ids), m_known(known), m_scan(scan), m_recent(recent),
+          m_budget(scanDescriptorBudget())
     {
         for (const auto &[id, process] : m_known)
             m_held += process.probe.keepsDescriptor() ? 1 : 0;
-        if (m_procFd.isValid())
-            m_ids = listProcessIds(m_procFd.get(), m_known.size());
     }
     // What this scan did not see has gone, and lets go of its descriptor.
     ~ProcFsSnapshot() override
     {
-        std::erase_if(m_known, [this](const auto &known) { return known.second.lastScan != m_scan; });
+        std::erase_if(m_known,
+                      [this](const auto &known) { return known.second.lastScan != m_scan; });
     }
 
     // The first entry stands for the system itself, as the idle entry that
@@ -214,13 +195,13 @@ private:
     }
 
     FileDescriptor m_procFd;
+    const std::vector<quint32> m_ids;
     KnownProcesses &m_known;
     const quint64 m_scan;
     const bool m_recent;
     std::size_t m_budget;
     std::size_t m_held = 0; // descriptors kept by probes
     std::string m_probed;   // what the latest probe read; its room is reused
-    std::vector<quint32> m_ids;
     std::size_t m_next = 0;
 };
 
@@ -233,5 +214,23 @@ std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
     const auto now = std::chrono::steady_clock::now();
     const bool recent = now - m_lastScan < idReuseTime;
     m_lastScan = now;
-    return std::make_unique<ProcFsSnapshot>(m_procRoot, m_known, ++m_scans, recent);
+    FileDescriptor procFd(::open(m_procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (procFd.isValid())
+        updateIds(procFd.get(), recent);
+    else
+        m_ids.clear();
+    return std::make_unique<ProcFsSnapshot>(std::move(procFd), m_ids, m_known, ++m_scans, recent);
+}
+
+// The IDs of the last listing serve again while no process can have appeared
+// since; the known ones are read all the same, which finds those that went.
+void ProcFsSnapshotSource::updateIds(int procFd, bool recent)
+{
+    std::string lastTask = lastTaskId(procFd);
+    const bool quiet = recent && !lastTask.empty() && lastTask == m_lastTask;
+    m_lastTask = std::move(lastTask);
+    if (quiet)
+        return;
+    m_ids = listProcessIds(procFd, m_known.size());
+    ++m_listings;
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 // The process snapshot on /proc: processes in ascending ID order, after a
 // first entry that stands for the system (the init process, or a stand-in
@@ -16,6 +17,8 @@ public:
     explicit ProcFsSnapshotSource(const char *procRoot = "/proc");
 
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override;
+    // How many snapshots have listed the processes afresh.
+    quint64 listings() const { return m_listings; }
 
     // A process as the latest snapshot found it. A later snapshot reads it
     // again only when its probe says it changed or cannot say it did not: a
@@ -31,7 +34,12 @@ public:
     using KnownProcesses = std::unordered_map<quint32, KnownProcess>;
 
 private:
+    void updateIds(int procFd, bool recent);
+
     const char *m_procRoot;
+    std::vector<quint32> m_ids; // as last listed
+    std::string m_lastTask;     // the ID last given to a task when they were
+    quint64 m_listings = 0;
     KnownProcesses m_known;
     quint64 m_scans = 0;
     std::chrono::steady_clock::time_point m_lastScan;

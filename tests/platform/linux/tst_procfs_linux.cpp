@@ -2,8 +2,10 @@
 // of the test's own, and the real /proc with processes this test starts and
 // ends, also under a low descriptor limit.
 #include "app/ListView.h"
+#include "platform/linux/FileDescriptor_linux.h"
 #include "platform/linux/ProcStat_linux.h"
 #include "platform/linux/ProcessControl_linux.h"
+#include "platform/linux/ProcessIds_linux.h"
 #include "platform/linux/ProcessSnapshot_linux.h"
 #include "proc/ProcessPass.h"
 #include "proc/TerminationBatch.h"
@@ -110,6 +112,8 @@ private slots:
     void keepsWholeCharactersAndRealSuffixes();
 
     void firstEntryIsTheLowestId();
+    void lastTaskIdOnlyWhereItCountsTheProcessesShown_data();
+    void lastTaskIdOnlyWhereItCountsTheProcessesShown();
     void everyProcessButTheSystemsOwnIsListed_data();
     void everyProcessButTheSystemsOwnIsListed();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
@@ -219,6 +223,40 @@ void ProcFsTest::everyProcessButTheSystemsOwnIsListed()
     ProcessEntry first;
     QVERIFY(procRoot.takeSnapshot()->first(first));
     QVERIFY(first.processId != 0 || !first.identity); // the stand-in is no process to end
+}
+
+void ProcFsTest::lastTaskIdOnlyWhereItCountsTheProcessesShown_data()
+{
+    QTest::addColumn<QByteArray>("status");
+    QTest::addColumn<QByteArray>("loadavg");
+    QTest::addColumn<QString>("expected");
+    const QByteArray own = "Name:\tt\nPid:\t4242\nNSpid:\t4242\nNSpgid:\t4242\n";
+    const QByteArray loadavg = "0.00 0.01 0.05 1/111 17389\n";
+    QTest::newRow("the reader's own namespace") << own << loadavg << "17389";
+    QTest::newRow("a parent namespace's /proc")
+        << QByteArray("Pid:\t4242\nNSpid:\t4242\t7\n") << loadavg << "";
+    QTest::newRow("a kernel without NSpid") << QByteArray("Pid:\t4242\n") << loadavg << "";
+    QTest::newRow("no loadavg") << own << QByteArray() << "";
+}
+
+void ProcFsTest::lastTaskIdOnlyWhereItCountsTheProcessesShown()
+{
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, loadavg);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    writeProcRoot(root.path(), {1, 4242}, {});
+    QDir(root.path()).mkdir(QStringLiteral("self"));
+    QFile statusFile(root.filePath(QStringLiteral("self/status")));
+    QVERIFY(statusFile.open(QIODevice::WriteOnly) && statusFile.write(status) == status.size());
+    statusFile.close();
+    QFile loadavgFile(root.filePath(QStringLiteral("loadavg")));
+    if (!loadavg.isEmpty())
+        QVERIFY(loadavgFile.open(QIODevice::WriteOnly) && loadavgFile.write(loadavg) > 0);
+    loadavgFile.close();
+    const FileDescriptor procFd(
+        ::open(QFile::encodeName(root.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    QCOMPARE(QString::fromStdString(lastTaskId(procFd.get())), expected);
 }
 
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()

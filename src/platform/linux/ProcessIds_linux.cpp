@@ -1,0 +1,75 @@
+#include "platform/linux/ProcessIds_linux.h"
+
+#include "platform/linux/ProcStat_linux.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+// "loadavg" counts the reader's own namespace; it is the one shown when the
+// reader has one ID there and no other.
+bool showsOwnNamespace(int procFd)
+{
+    const std::string status = readProcFile(procFd, "self/status");
+    const auto line = status.find("\nNSpid:");
+    if (line == std::string::npos)
+        return false;
+    const auto end = status.find('\n', line + 1);
+    const std::string_view ids =
+        std::string_view(status).substr(line + 7, end == std::string::npos ? end : end - line - 7);
+    const auto first = ids.find_first_not_of(" \t");
+    const auto gap = ids.find_first_of(" \t", first);
+    return first != std::string_view::npos &&
+           (gap == std::string_view::npos ||
+            ids.find_first_not_of(" \t", gap) == std::string_view::npos);
+}
+
+// Another user's init process is hidden wherever other users' processes are.
+bool showsOtherUsers(int procFd)
+{
+    if (::geteuid() == 0)
+        return true;
+    using FileStatus = struct stat;
+    FileStatus init{};
+    return ::fstatat(procFd, "1", &init, 0) == 0 && init.st_uid != ::geteuid();
+}
+} // namespace
+
+std::vector<quint32> listProcessIds(int procFd, std::size_t expected)
+{
+    std::vector<quint32> ids;
+    ids.reserve(expected + expected / 8);
+    DIR *dir = ::fdopendir(::dup(procFd));
+    if (!dir)
+        return ids;
+    while (const dirent *entry = ::readdir(dir)) {
+        quint32 id = 0;
+        const char *c = entry->d_name;
+        for (; *c >= '0' && *c <= '9'; ++c)
+            id = id * 10 + static_cast<quint32>(*c - '0');
+        if (*c == '\0' && c != entry->d_name)
+            ids.push_back(id);
+    }
+    ::closedir(dir);
+    if (!std::is_sorted(ids.begin(), ids.end()))
+        std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+std::string lastTaskId(int procFd)
+{
+    if (!showsOwnNamespace(procFd) || !showsOtherUsers(procFd))
+        return {};
+    // "0.00 0.01 0.05 1/111 17389": the last field.
+    const std::string loadavg = readProcFile(procFd, "loadavg");
+    const auto end = loadavg.find_last_not_of(" \n");
+    if (end == std::string::npos)
+        return {};
+    const auto start = loadavg.find_last_of(' ', end);
+    return start == std::string::npos ? std::string() : loadavg.substr(start + 1, end - start);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <string>
+#include <vector>
+
+// The IDs of the processes under the /proc at `procFd`, ascending.
+std::vector<quint32> listProcessIds(int procFd, std::size_t expected);
+
+// The ID last given to a task, process or thread, in the namespace that the
+// /proc at `procFd` shows: while it stays the same, and less time has passed
+// than the IDs take to go round, no process has appeared there. Empty where
+// that cannot be known: a /proc of another namespace, or one that hides
+// other users' processes, which can appear there as they change users.
+std::string lastTaskId(int procFd);
