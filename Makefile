@@ -98,7 +98,7 @@ test-windows: windows-configure test-build
 	@cd $(WINDOWS_BUILD) && ctest -j $(TEST_JOBS) --output-on-failure --timeout 600
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench monitor_bench command_bench tray_bench wayland_bench trelvanix-xtool trelvanix-wlclient
+	@cmake --build $(BUILD) -j $(JOBS) --target refresh_bench monitor_bench startup_bench command_bench tray_bench wayland_bench trelvanix-xtool trelvanix-wlclient
 	@bash scripts/bench.sh $(BUILD)
 
 # Every parser of outside bytes under libFuzzer, FUZZ_SECONDS each.

@@ -2,12 +2,17 @@
 // a while, against a full scan of /proc (every process's `stat` read and its
 // `exe` link read) every half second over the same time, and against
 // `top -b -d 0.5`, in the same run, with extra sleeping processes that it
-// starts and ends. Needs a display.
+// starts and ends. Beside it: a process pass that knows nothing yet, as the
+// first after start, against one full scan; the descriptors that monitoring
+// keeps open; our heap against top's largest resident size. Needs a display.
 //   monitor_bench [EXTRA...]        (default: 1000 5000 20000)
 #include "BenchSupport.h"
 #include "app/Form1.h"
+#include "app/ListModel.h"
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
+#include "platform/linux/ProcessSnapshot_linux.h"
+#include "proc/ProcessPass.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -16,10 +21,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -30,8 +38,13 @@ namespace
 {
 constexpr int seconds = 20;
 
-// The CPU seconds `top` spends refreshing every half second for `seconds`.
-double topCpuSeconds()
+struct TopRun {
+    double cpuSeconds = -1;
+    double maxResidentMb = 0;
+};
+
+// What `top` spends refreshing every half second for `seconds`.
+TopRun runTop()
 {
     char program[] = "top";
     char batch[] = "-b";
@@ -47,12 +60,13 @@ double topCpuSeconds()
     const int failed = posix_spawnp(&pid, program, &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
-        return -1;
+        return {};
     int status = 0;
     rusage usage{};
     ::wait4(pid, &status, 0, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return {double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6,
+            double(usage.ru_maxrss) / 1024};
 }
 
 // Every process's `stat` opened and read and its `exe` link read: what a
@@ -92,6 +106,47 @@ double fullScanCpuSeconds()
     return ownCpuSeconds() - before;
 }
 
+double medianCpuMs(const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        const double before = ownCpuSeconds();
+        work();
+        times.push_back((ownCpuSeconds() - before) * 1000);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// A process pass into a list of its own, by a source that knows nothing yet.
+void firstProcessPass()
+{
+    ListModel list;
+    ProcFsSnapshotSource fresh;
+    loadProcesses(list, fresh);
+}
+
+// The descriptors this process keeps open on other processes' /proc files.
+int descriptorsOnProcesses()
+{
+    int kept = 0;
+    std::error_code error;
+    for (const auto &fd : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+        const std::string target = std::filesystem::read_symlink(fd.path(), error).string();
+        kept += target.starts_with("/proc/") && !target.starts_with("/proc/self") &&
+                        (target.ends_with("/exe") || target.ends_with("/stat"))
+                    ? 1
+                    : 0;
+    }
+    return kept;
+}
+
+double heapMb()
+{
+    const struct mallinfo2 heap = ::mallinfo2();
+    return double(heap.uordblks + heap.hblkhd) / (1024 * 1024);
+}
+
 // Our CPU seconds while the window monitors every half second for `seconds`.
 double monitoringCpuSeconds(Form1 &form)
 {
@@ -126,15 +181,21 @@ int main(int argc, char *argv[])
     form.Form_Load();
     form.show();
 
-    std::printf("%8s %10s %10s %10s %10s %10s %10s\n", "extra", "rows", "full s", "top s",
-                "ours s", "/full", "/top");
+    std::printf("%7s %6s %7s %7s %7s %6s %6s %8s %6s %6s %7s %7s\n", "extra", "rows", "full s",
+                "top s", "ours s", "/full", "/top", "1st ms", "/full", "fds", "heapMB", "topMB");
     for (const int extra : extras) {
         const Sleepers sleepers(extra);
         const double full = fullScanCpuSeconds();
-        const double top = topCpuSeconds();
+        const TopRun top = runTop();
         const double ours = monitoringCpuSeconds(form);
-        std::printf("%8zu %10d %10.2f %10.2f %10.2f %9.2fx %9.2fx\n", sleepers.count(),
-                    form.ListView1->count(), full, top, ours, ours / full, ours / top);
+        const int fds = descriptorsOnProcesses();
+        const double heap = heapMb();
+        const double fullMs = medianCpuMs([] { fullScan(); });
+        const double firstMs = medianCpuMs(firstProcessPass);
+        std::printf("%7zu %6d %7.2f %7.2f %7.2f %5.2fx %5.2fx %8.1f %5.2fx %6d %7.1f %7.1f\n",
+                    sleepers.count(), form.ListView1->count(), full, top.cpuSeconds, ours,
+                    ours / full, ours / top.cpuSeconds, firstMs, firstMs / fullMs, fds, heap,
+                    top.maxResidentMb);
         std::fflush(stdout);
     }
     return 0;
