@@ -3,6 +3,7 @@
 #include "platform/linux/ProcStat_linux.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <string_view>
 
 #include <dirent.h>
@@ -40,14 +41,19 @@ bool showsOtherUsers(int procFd)
 }
 } // namespace
 
-std::vector<quint32> listProcessIds(int procFd, std::size_t expected)
+std::optional<std::vector<quint32>> listProcessIds(int procFd, std::size_t expected)
 {
+    const int listed = ::dup(procFd);
+    DIR *dir = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!dir) {
+        if (listed >= 0)
+            ::close(listed);
+        return std::nullopt;
+    }
     std::vector<quint32> ids;
     ids.reserve(expected + expected / 8);
-    DIR *dir = ::fdopendir(::dup(procFd));
-    if (!dir)
-        return ids;
-    while (const dirent *entry = ::readdir(dir)) {
+    const dirent *entry = nullptr;
+    while ((errno = 0, entry = ::readdir(dir)) != nullptr) {
         quint32 id = 0;
         const char *c = entry->d_name;
         for (; *c >= '0' && *c <= '9'; ++c)
@@ -55,7 +61,10 @@ std::vector<quint32> listProcessIds(int procFd, std::size_t expected)
         if (*c == '\0' && c != entry->d_name)
             ids.push_back(id);
     }
+    const bool whole = errno == 0;
     ::closedir(dir);
+    if (!whole)
+        return std::nullopt;
     if (!std::is_sorted(ids.begin(), ids.end()))
         std::sort(ids.begin(), ids.end());
     return ids;

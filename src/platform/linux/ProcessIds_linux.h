@@ -2,11 +2,13 @@
 
 #include <QtGlobal>
 
+#include <optional>
 #include <string>
 #include <vector>
 
-// The IDs of the processes under the /proc at `procFd`, ascending.
-std::vector<quint32> listProcessIds(int procFd, std::size_t expected);
+// The IDs of the processes under the /proc at `procFd`, ascending; none
+// when it cannot be listed.
+std::optional<std::vector<quint32>> listProcessIds(int procFd, std::size_t expected);
 
 // The ID last given to a task, process or thread, in the namespace that the
 // /proc at `procFd` shows: while it stays the same, and less time has passed

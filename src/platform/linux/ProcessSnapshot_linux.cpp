@@ -215,10 +215,12 @@ std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
     const bool recent = now - m_lastScan < idReuseTime;
     m_lastScan = now;
     FileDescriptor procFd(::open(m_procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (procFd.isValid())
+    if (procFd.isValid()) {
         updateIds(procFd.get(), recent);
-    else
+    } else {
         m_ids.clear();
+        m_lastTask.clear(); // what is listed next comes from a listing
+    }
     return std::make_unique<ProcFsSnapshot>(std::move(procFd), m_ids, m_known, ++m_scans, recent);
 }
 
@@ -231,6 +233,9 @@ void ProcFsSnapshotSource::updateIds(int procFd, bool recent)
     m_lastTask = std::move(lastTask);
     if (quiet)
         return;
-    m_ids = listProcessIds(procFd, m_known.size());
+    auto ids = listProcessIds(procFd, m_known.size());
+    m_ids = ids ? std::move(*ids) : std::vector<quint32>();
+    if (!ids)
+        m_lastTask.clear(); // the next refresh lists again
     ++m_listings;
 }

@@ -97,6 +97,18 @@ void writeProcRoot(const QString &root, const QList<int> &shown, const QList<int
     for (const int pid : closed)
         QDir().mkpath(QStringLiteral("%1/%2").arg(root).arg(pid));
 }
+// What tells a snapshot whether a task was created: the reader's namespace
+// IDs and the last ID given.
+void writeTaskCount(const QString &root, const QByteArray &status, const QByteArray &loadavg)
+{
+    QDir(root).mkdir(QStringLiteral("self"));
+    QFile statusFile(root + QStringLiteral("/self/status"));
+    if (statusFile.open(QIODevice::WriteOnly))
+        statusFile.write(status);
+    QFile loadavgFile(root + QStringLiteral("/loadavg"));
+    if (!loadavg.isEmpty() && loadavgFile.open(QIODevice::WriteOnly))
+        loadavgFile.write(loadavg);
+}
 } // namespace
 
 class ProcFsTest : public QObject
@@ -114,6 +126,7 @@ private slots:
     void firstEntryIsTheLowestId();
     void lastTaskIdOnlyWhereItCountsTheProcessesShown_data();
     void lastTaskIdOnlyWhereItCountsTheProcessesShown();
+    void listsAgainAfterARefreshThatCouldNotList();
     void everyProcessButTheSystemsOwnIsListed_data();
     void everyProcessButTheSystemsOwnIsListed();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
@@ -246,17 +259,33 @@ void ProcFsTest::lastTaskIdOnlyWhereItCountsTheProcessesShown()
     QFETCH(QString, expected);
     QTemporaryDir root;
     writeProcRoot(root.path(), {1, 4242}, {});
-    QDir(root.path()).mkdir(QStringLiteral("self"));
-    QFile statusFile(root.filePath(QStringLiteral("self/status")));
-    QVERIFY(statusFile.open(QIODevice::WriteOnly) && statusFile.write(status) == status.size());
-    statusFile.close();
-    QFile loadavgFile(root.filePath(QStringLiteral("loadavg")));
-    if (!loadavg.isEmpty())
-        QVERIFY(loadavgFile.open(QIODevice::WriteOnly) && loadavgFile.write(loadavg) > 0);
-    loadavgFile.close();
+    writeTaskCount(root.path(), status, loadavg);
     const FileDescriptor procFd(
         ::open(QFile::encodeName(root.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     QCOMPARE(QString::fromStdString(lastTaskId(procFd.get())), expected);
+}
+
+void ProcFsTest::listsAgainAfterARefreshThatCouldNotList()
+{
+    QTemporaryDir parent;
+    const QString root = parent.filePath(QStringLiteral("proc"));
+    writeProcRoot(root, {1, 4242}, {});
+    writeTaskCount(root, "NSpid:\t4242\n", "0.00 0.01 0.05 1/111 17389\n");
+    const QByteArray rootPath = QFile::encodeName(root);
+    ProcFsSnapshotSource source(rootPath.constData());
+    const auto listed = [&source] {
+        QList<quint32> ids;
+        const auto snapshot = source.takeSnapshot();
+        ProcessEntry entry;
+        for (bool more = snapshot->first(entry); more; more = snapshot->next(entry))
+            ids << entry.processId;
+        return ids;
+    };
+    QCOMPARE(listed(), (QList<quint32>{1, 4242}));
+    QVERIFY(QDir(parent.path()).rename(QStringLiteral("proc"), QStringLiteral("away")));
+    QCOMPARE(listed(), QList<quint32>{});
+    QVERIFY(QDir(parent.path()).rename(QStringLiteral("away"), QStringLiteral("proc")));
+    QCOMPARE(listed(), (QList<quint32>{1, 4242}));
 }
 
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
