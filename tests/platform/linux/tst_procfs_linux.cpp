@@ -270,7 +270,7 @@ void ProcFsTest::listsAgainAfterARefreshThatCouldNotList()
     QTemporaryDir parent;
     const QString root = parent.filePath(QStringLiteral("proc"));
     writeProcRoot(root, {1, 4242}, {});
-    writeTaskCount(root, "NSpid:\t4242\n", "0.00 0.01 0.05 1/111 17389\n");
+    writeTaskCount(root, "Pid:\t4242\nNSpid:\t4242\n", "0.00 0.01 0.05 1/111 17389\n");
     const QByteArray rootPath = QFile::encodeName(root);
     ProcFsSnapshotSource source(rootPath.constData());
     const auto listed = [&source] {
