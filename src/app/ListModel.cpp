@@ -168,6 +168,7 @@ void ListModel::holdViewUpdates(bool held)
     if (held && !m_viewUpdatesHeld) {
         ensureSorted();
         m_heldValid = false; // taken at the first change, so an emptying moves them
+        m_changedBeforeHold = m_updatePending; // views have not seen the rows as held
     }
     m_viewUpdatesHeld = held;
     if (held)
@@ -217,7 +218,7 @@ bool ListModel::rebuiltAsHeld() const
         return a.identity == b.identity && a.texts[0] == b.texts[0] && a.texts[1] == b.texts[1] &&
                a.texts[2] == b.texts[2];
     };
-    return m_heldValid && m_heldSorting == std::pair(m_sorted, m_sortKey) &&
+    return m_heldValid && !m_changedBeforeHold && m_heldSorting == std::pair(m_sorted, m_sortKey) &&
            m_shownRows == count() && m_heldRows.size() == m_rows.size() &&
            std::equal(m_rows.begin(), m_rows.end(), m_heldRows.begin(), sameRow);
 }

@@ -108,5 +108,6 @@ private:
     std::vector<Row> m_heldRows;
     std::vector<int> m_heldOrder;
     bool m_heldValid = false;
+    bool m_changedBeforeHold = false;
     std::pair<bool, int> m_heldSorting; // sorted and the key, as the rows were held
 };

@@ -201,11 +201,13 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange_data()
     QTest::addColumn<int>("sortKey");
     QTest::addColumn<int>("resets");
     QTest::addColumn<QString>("firstShown");
+    QTest::addColumn<bool>("sortedJustBefore"); // and not yet shown so
     const QStringList before{"cc", "aa", "bb"};
-    QTest::newRow("same rows") << before << 0 << 0 << "aa";
-    QTest::newRow("a name changed") << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab";
-    QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb";
-    QTest::newRow("sorted by ID instead") << before << 1 << 1 << "cc";
+    QTest::newRow("same rows") << before << 0 << 0 << "aa" << false;
+    QTest::newRow("a name changed") << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab" << false;
+    QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb" << false;
+    QTest::newRow("sorted by ID instead") << before << 1 << 1 << "cc" << false;
+    QTest::newRow("sorted by ID just before") << before << 1 << 1 << "cc" << true;
 }
 
 void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
@@ -214,6 +216,7 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
     QFETCH(int, sortKey);
     QFETCH(int, resets);
     QFETCH(QString, firstShown);
+    QFETCH(bool, sortedJustBefore);
     fill({"cc", "aa", "bb"});
     view->setChecked(2, true);
     showAndSettle();
@@ -221,15 +224,20 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
     QSignalSpy resetSpy(view->model(), &QAbstractItemModel::modelReset);
     QSignalSpy checkSpy(view->model(), &QAbstractItemModel::dataChanged);
     const auto shown = [this](int row) { return view->model()->index(row, 0).data().toString(); };
+    if (sortedJustBefore)
+        view->setSortKey(sortKey);
     {
         ListView::RebuildScope scope(*view);
         view->removeAllRows();
-        view->setSortKey(sortKey);
+        if (!sortedJustBefore)
+            view->setSortKey(sortKey);
         fill(names);
         QCoreApplication::processEvents();
         QCOMPARE(view->model()->rowCount(), 3);
-        QCOMPARE(shown(0), QStringLiteral("aa"));
-        QCOMPARE(view->model()->index(1, 0).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+        const int checkedRow = sortedJustBefore ? 2 : 1; // as the rows were held
+        QCOMPARE(shown(checkedRow), QStringLiteral("bb"));
+        QCOMPARE(view->model()->index(checkedRow, 0).data(Qt::CheckStateRole),
+                 QVariant(Qt::Checked));
     }
     QCOMPARE(resetSpy.count(), resets);
     QCOMPARE(view->model()->rowCount(), names.size());

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,7 +44,8 @@ bool showsOtherUsers(int procFd)
 
 std::optional<std::vector<quint32>> listProcessIds(int procFd, std::size_t expected)
 {
-    const int listed = ::dup(procFd);
+    // A descriptor of its own: a duplicate would share, and move, procFd's offset.
+    const int listed = ::openat(procFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR *dir = listed >= 0 ? ::fdopendir(listed) : nullptr;
     if (!dir) {
         if (listed >= 0)
@@ -70,15 +72,15 @@ std::optional<std::vector<quint32>> listProcessIds(int procFd, std::size_t expec
     return ids;
 }
 
-std::string lastTaskId(int procFd)
+std::string taskStamp(int procFd)
 {
     if (!showsOwnNamespace(procFd) || !showsOtherUsers(procFd))
         return {};
-    // "0.00 0.01 0.05 1/111 17389": the last field.
+    // "0.00 0.01 0.05 1/111 17389": the tasks after the slash, and the last ID.
     const std::string loadavg = readProcFile(procFd, "loadavg");
+    const auto slash = loadavg.find('/');
     const auto end = loadavg.find_last_not_of(" \n");
-    if (end == std::string::npos)
+    if (slash == std::string::npos || end == std::string::npos || end <= slash)
         return {};
-    const auto start = loadavg.find_last_of(' ', end);
-    return start == std::string::npos ? std::string() : loadavg.substr(start + 1, end - start);
+    return loadavg.substr(slash + 1, end - slash);
 }

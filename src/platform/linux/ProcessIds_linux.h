@@ -10,9 +10,10 @@
 // when it cannot be listed.
 std::optional<std::vector<quint32>> listProcessIds(int procFd, std::size_t expected);
 
-// The ID last given to a task, process or thread, in the namespace that the
-// /proc at `procFd` shows: while it stays the same, and less time has passed
-// than the IDs take to go round, no process has appeared there. Empty where
-// that cannot be known: a /proc of another namespace, or one that hides
-// other users' processes, which can appear there as they change users.
-std::string lastTaskId(int procFd);
+// What changes whenever a task, process or thread, starts in the namespace
+// that the /proc at `procFd` shows: the number of tasks and the ID last
+// given. While it stays the same, and less time has passed than the IDs
+// take to go round, no process has appeared there. Empty where that cannot
+// be known: a /proc of another namespace, or one that hides other users'
+// processes, which can appear there as they change users.
+std::string taskStamp(int procFd);

@@ -46,8 +46,9 @@ std::optional<ProcessProbe> ProcessProbe::keep(Kind kind, int procFd, const std:
 bool ProcessProbe::read(int procFd, const std::string &pidText, std::string &value) const
 {
     if (m_kind == Kind::Exe) {
-        return m_kept.isValid() ? readLinkInto(m_kept.get(), "", value)
-                                : readLinkInto(procFd, relativePath(m_kind, pidText).c_str(), value);
+        return m_kept.isValid()
+                   ? readLinkInto(m_kept.get(), "", value)
+                   : readLinkInto(procFd, relativePath(m_kind, pidText).c_str(), value);
     }
     std::string line;
     if (m_kept.isValid()) {
@@ -61,13 +62,24 @@ bool ProcessProbe::read(int procFd, const std::string &pidText, std::string &val
     const auto stat = parseProcStat(line);
     if (!stat)
         return false;
-    value = statProbeValue(*stat);
+    value = statProbeValue(procFd, pidText, *stat);
     return true;
 }
 
-std::string statProbeValue(const ProcStat &stat)
+std::string statProbeValue(int procFd, const std::string &pidText, const ProcStat &stat)
 {
-    return std::to_string(stat.startTime) + ' ' + stat.state + stat.comm;
+    std::string value = std::to_string(stat.startTime) + ' ' + stat.state + stat.comm;
+    if (!isListedProcess(stat))
+        return value;
+    // What else the listed name comes from: the exe link once it can be
+    // read, and argv[0] where the command name was cut.
+    std::string target;
+    value += readLinkInto(procFd, relativePath(ProcessProbe::Kind::Exe, pidText).c_str(), target)
+                 ? "\n+exe"
+                 : "\n-exe";
+    if (fillsComm(stat.comm))
+        value += '\n' + std::string(readProcFile(procFd, pidText + "/cmdline").c_str());
+    return value;
 }
 
 std::size_t scanDescriptorBudget()

@@ -38,8 +38,10 @@ private:
 };
 
 struct ProcStat;
-// What a Stat probe compares: the start time, command name and state.
-std::string statProbeValue(const ProcStat &stat);
+// What a Stat probe compares: the start time, command name and state, and
+// for a listed process whether its exe link can be read and, where the
+// command name was cut, its command line.
+std::string statProbeValue(int procFd, const std::string &pidText, const ProcStat &stat);
 
 // How many descriptors the process scan may keep open: those above the
 // select() range, less a reserve for the kill pass's pidfds and for the

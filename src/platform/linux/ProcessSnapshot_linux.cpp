@@ -6,6 +6,7 @@
 #include "platform/linux/ProcessProbe_linux.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,8 +19,9 @@
 namespace
 {
 constexpr quint32 initProcessId = 1;
-// A freed process ID comes back only once the IDs wrap: not within a second
-// even in a fork storm with the smallest ID range.
+// Two scans with the same task stamp saw no process start between them when
+// they are less apart than the IDs take to go round: a second even in a fork
+// storm with the smallest ID range.
 constexpr auto idReuseTime = std::chrono::seconds(1);
 
 std::string readLink(int procFd, const std::string &relative)
@@ -57,11 +59,11 @@ public:
     using Known = ProcFsSnapshotSource::KnownProcess;
     using KnownProcesses = ProcFsSnapshotSource::KnownProcesses;
 
-    // `recent`: the last scan was so short a while ago that no ID can have
-    // been given to another process since.
+    // `quiet`: no process can have started since the last scan, so that no
+    // ID can have passed to another process.
     ProcFsSnapshot(FileDescriptor procFd, const std::vector<quint32> &ids, KnownProcesses &known,
-                   quint64 scan, bool recent)
-        : m_procFd(std::move(procFd)), m_ids(ids), m_known(known), m_scan(scan), m_recent(recent),
+                   quint64 scan, bool quiet)
+        : m_procFd(std::move(procFd)), m_ids(ids), m_known(known), m_scan(scan), m_quiet(quiet),
           m_budget(scanDescriptorBudget())
     {
         for (const auto &[id, process] : m_known)
@@ -126,18 +128,29 @@ private:
             return nullptr;
         Known &known = found->second;
         const bool exact = known.probe.keepsDescriptor();
-        const bool same = (exact || m_recent) &&
-                          known.probe.read(m_procFd.get(), pidText, m_probed) &&
-                          (m_probed == known.probed || (exact && rename(known, pidText)));
+        bool same = known.probe.read(m_procFd.get(), pidText, m_probed) &&
+                    (m_probed == known.probed || (exact && rename(known, pidText)));
+        if (same && !exact)
+            same = stillTheSame(known, pidText);
         if (!same) {
-            m_held -= exact ? 1 : 0;
+            m_held -= known.probe.keepsDescriptor() ? 1 : 0;
             m_known.erase(found); // and with it the descriptor
             return nullptr;
         }
-        if (!exact)
-            keepDescriptor(known, pidText);
         known.lastScan = m_scan;
         return &known;
+    }
+
+    // A process whose probe read the same by path may yet be another one
+    // that got its ID and runs the same program. It gets a descriptor of its
+    // own while the budget lasts, and its start time is read again once
+    // that is open; past the budget, too, unless no process has started.
+    bool stillTheSame(Known &known, const std::string &pidText)
+    {
+        if (!keepDescriptor(known, pidText) && m_quiet)
+            return true;
+        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        return stat && stat->startTime == known.startTime;
     }
 
     // The same process after an exec, a rename, a deleted executable or its
@@ -176,29 +189,32 @@ private:
         const bool byLink = !target.empty();
         known.probe = ProcessProbe(byLink ? ProcessProbe::Kind::Exe : ProcessProbe::Kind::Stat,
                                    FileDescriptor());
-        known.probed = byLink ? target : statProbeValue(*stat);
+        known.probed = byLink ? target : statProbeValue(m_procFd.get(), pidText, *stat);
         return &m_known.insert_or_assign(id, std::move(known)).first->second;
     }
 
-    // A process seen twice is likely to stay: it gets a descriptor of its
-    // own while the budget lasts, and is read by path past it.
-    void keepDescriptor(Known &known, const std::string &pidText)
+    // A process seen twice is likely to stay: a descriptor of its own
+    // follows it from then on, while the budget lasts.
+    bool keepDescriptor(Known &known, const std::string &pidText)
     {
         if (m_held >= m_budget)
-            return;
-        if (auto kept = ProcessProbe::keep(known.probe.kind(), m_procFd.get(), pidText)) {
-            known.probe = std::move(*kept);
-            ++m_held;
-        } else {
-            m_budget = m_held; // out of descriptors: no more tries this scan
+            return false;
+        auto kept = ProcessProbe::keep(known.probe.kind(), m_procFd.get(), pidText);
+        if (!kept) {
+            if (errno == EMFILE || errno == ENFILE)
+                m_budget = m_held; // no more tries this scan
+            return false;
         }
+        known.probe = std::move(*kept);
+        ++m_held;
+        return true;
     }
 
     FileDescriptor m_procFd;
     const std::vector<quint32> m_ids;
     KnownProcesses &m_known;
     const quint64 m_scan;
-    const bool m_recent;
+    const bool m_quiet;
     std::size_t m_budget;
     std::size_t m_held = 0; // descriptors kept by probes
     std::string m_probed;   // what the latest probe read; its room is reused
@@ -215,27 +231,29 @@ std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
     const bool recent = now - m_lastScan < idReuseTime;
     m_lastScan = now;
     FileDescriptor procFd(::open(m_procRoot, O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    bool quiet = false;
     if (procFd.isValid()) {
-        updateIds(procFd.get(), recent);
+        quiet = updateIds(procFd.get(), recent);
     } else {
         m_ids.clear();
         m_lastTask.clear(); // what is listed next comes from a listing
     }
-    return std::make_unique<ProcFsSnapshot>(std::move(procFd), m_ids, m_known, ++m_scans, recent);
+    return std::make_unique<ProcFsSnapshot>(std::move(procFd), m_ids, m_known, ++m_scans, quiet);
 }
 
 // The IDs of the last listing serve again while no process can have appeared
 // since; the known ones are read all the same, which finds those that went.
-void ProcFsSnapshotSource::updateIds(int procFd, bool recent)
+bool ProcFsSnapshotSource::updateIds(int procFd, bool recent)
 {
-    std::string lastTask = lastTaskId(procFd);
+    std::string lastTask = taskStamp(procFd);
     const bool quiet = recent && !lastTask.empty() && lastTask == m_lastTask;
     m_lastTask = std::move(lastTask);
     if (quiet)
-        return;
+        return true;
     auto ids = listProcessIds(procFd, m_known.size());
     m_ids = ids ? std::move(*ids) : std::vector<quint32>();
     if (!ids)
         m_lastTask.clear(); // the next refresh lists again
     ++m_listings;
+    return false;
 }

@@ -16,6 +16,7 @@ class ProcFsSnapshotSource : public ProcessSnapshotSource
 public:
     explicit ProcFsSnapshotSource(const char *procRoot = "/proc");
 
+    // One at a time: a snapshot brings what the source knows up to date.
     std::unique_ptr<ProcessSnapshot> takeSnapshot() override;
     // How many snapshots have listed the processes afresh.
     quint64 listings() const { return m_listings; }
@@ -34,11 +35,11 @@ public:
     using KnownProcesses = std::unordered_map<quint32, KnownProcess>;
 
 private:
-    void updateIds(int procFd, bool recent);
+    bool updateIds(int procFd, bool recent);
 
     const char *m_procRoot;
     std::vector<quint32> m_ids; // as last listed
-    std::string m_lastTask;     // the ID last given to a task when they were
+    std::string m_lastTask;     // the task stamp when they were
     quint64 m_listings = 0;
     KnownProcesses m_known;
     quint64 m_scans = 0;

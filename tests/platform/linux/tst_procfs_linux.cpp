@@ -124,9 +124,11 @@ private slots:
     void keepsWholeCharactersAndRealSuffixes();
 
     void firstEntryIsTheLowestId();
-    void lastTaskIdOnlyWhereItCountsTheProcessesShown_data();
-    void lastTaskIdOnlyWhereItCountsTheProcessesShown();
+    void taskStampOnlyWhereItCountsTheProcessesShown_data();
+    void taskStampOnlyWhereItCountsTheProcessesShown();
     void listsAgainAfterARefreshThatCouldNotList();
+    void nameWithoutAnExeLinkFollowsWhatItComesFrom_data();
+    void nameWithoutAnExeLinkFollowsWhatItComesFrom();
     void everyProcessButTheSystemsOwnIsListed_data();
     void everyProcessButTheSystemsOwnIsListed();
     void listsAStartedProcessOnceUnderItsFullNameUntilItEnds();
@@ -238,21 +240,21 @@ void ProcFsTest::everyProcessButTheSystemsOwnIsListed()
     QVERIFY(first.processId != 0 || !first.identity); // the stand-in is no process to end
 }
 
-void ProcFsTest::lastTaskIdOnlyWhereItCountsTheProcessesShown_data()
+void ProcFsTest::taskStampOnlyWhereItCountsTheProcessesShown_data()
 {
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QByteArray>("loadavg");
     QTest::addColumn<QString>("expected");
     const QByteArray own = "Name:\tt\nPid:\t4242\nNSpid:\t4242\nNSpgid:\t4242\n";
     const QByteArray loadavg = "0.00 0.01 0.05 1/111 17389\n";
-    QTest::newRow("the reader's own namespace") << own << loadavg << "17389";
+    QTest::newRow("the reader's own namespace") << own << loadavg << "111 17389";
     QTest::newRow("a parent namespace's /proc")
         << QByteArray("Pid:\t4242\nNSpid:\t4242\t7\n") << loadavg << "";
     QTest::newRow("a kernel without NSpid") << QByteArray("Pid:\t4242\n") << loadavg << "";
     QTest::newRow("no loadavg") << own << QByteArray() << "";
 }
 
-void ProcFsTest::lastTaskIdOnlyWhereItCountsTheProcessesShown()
+void ProcFsTest::taskStampOnlyWhereItCountsTheProcessesShown()
 {
     QFETCH(QByteArray, status);
     QFETCH(QByteArray, loadavg);
@@ -262,7 +264,7 @@ void ProcFsTest::lastTaskIdOnlyWhereItCountsTheProcessesShown()
     writeTaskCount(root.path(), status, loadavg);
     const FileDescriptor procFd(
         ::open(QFile::encodeName(root.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    QCOMPARE(QString::fromStdString(lastTaskId(procFd.get())), expected);
+    QCOMPARE(QString::fromStdString(taskStamp(procFd.get())), expected);
 }
 
 void ProcFsTest::listsAgainAfterARefreshThatCouldNotList()
@@ -286,6 +288,59 @@ void ProcFsTest::listsAgainAfterARefreshThatCouldNotList()
     QCOMPARE(listed(), QList<quint32>{});
     QVERIFY(QDir(parent.path()).rename(QStringLiteral("away"), QStringLiteral("proc")));
     QCOMPARE(listed(), (QList<quint32>{1, 4242}));
+}
+
+void ProcFsTest::nameWithoutAnExeLinkFollowsWhatItComesFrom_data()
+{
+    QTest::addColumn<QByteArray>("comm");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("renamed");
+    QTest::newRow("argv[0] under a cut command name") << QByteArray("fifteen-letters") << "cmdline"
+                                                      << "fifteen-letters-other";
+    QTest::newRow("the exe link can now be read") << QByteArray("tool") << "exe"
+                                                  << "linked";
+    QTest::newRow("the command name") << QByteArray("tool") << "stat"
+                                      << "renamed";
+}
+
+void ProcFsTest::nameWithoutAnExeLinkFollowsWhatItComesFrom()
+{
+    QFETCH(QByteArray, comm);
+    QFETCH(QString, change);
+    QFETCH(QString, renamed);
+    QTemporaryDir root;
+    writeProcRoot(root.path(), {1}, {});
+    const QString folder = root.filePath(QStringLiteral("4242"));
+    QDir().mkpath(folder);
+    const auto write = [&folder](const QString &file, const QByteArray &bytes) {
+        QFile out(folder + '/' + file);
+        return out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               out.write(bytes) == bytes.size();
+    };
+    const auto stat = [](const QByteArray &name) {
+        return "4242 (" + name + ") S 0 1 1 0 -1 4194560 0 0 0 0 0 0 0 0 20 0 1 0 4242 0\n";
+    };
+    QVERIFY(write(QStringLiteral("stat"), stat(comm)));
+    QVERIFY(write(QStringLiteral("cmdline"), "/usr/bin/" + comm + QByteArray("-long\0-v\0", 9)));
+    const QByteArray rootPath = QFile::encodeName(root.path());
+    ProcFsSnapshotSource remembering(rootPath.constData());
+    const auto nameOf = [](ProcessSnapshotSource &source) {
+        const auto snapshot = source.takeSnapshot();
+        ProcessEntry entry;
+        snapshot->first(entry);
+        return snapshot->next(entry) ? QString::fromUtf8(entry.exeFile) : QString();
+    };
+    nameOf(remembering);
+    nameOf(remembering); // followed by a descriptor from here on
+    if (change == QLatin1String("cmdline"))
+        QVERIFY(write(QStringLiteral("cmdline"), "/usr/bin/" + renamed.toUtf8()));
+    else if (change == QLatin1String("exe"))
+        QVERIFY(QFile::link(QStringLiteral("/opt/linked"), folder + QStringLiteral("/exe")));
+    else
+        QVERIFY(write(QStringLiteral("stat"), stat(renamed.toUtf8())));
+    ProcFsSnapshotSource fresh(rootPath.constData());
+    QCOMPARE(nameOf(fresh), renamed);
+    QCOMPARE(nameOf(remembering), renamed);
 }
 
 void ProcFsTest::listsAStartedProcessOnceUnderItsFullNameUntilItEnds()
