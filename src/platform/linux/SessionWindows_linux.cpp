@@ -53,7 +53,6 @@ SessionWindowWalk::SessionWindowWalk(std::shared_ptr<SessionWindows> session)
 WindowHandle SessionWindowWalk::first(WindowHandle start)
 {
     m_order.clear();
-    m_position.clear();
     m_titles.clear();
     m_native = m_session->useNative(std::chrono::steady_clock::now() + settleTime);
     if (!m_native)
@@ -61,27 +60,23 @@ WindowHandle SessionWindowWalk::first(WindowHandle start)
     for (const Toplevel *window : m_session->native().windows().topFirst()) {
         if (m_session->isOwn(*window))
             continue;
-        m_position.emplace(window->id, m_order.size());
-        m_order.push_back(window->id);
+        m_order.append(window->id);
         m_titles.push_back(window->title);
     }
-    return m_order.empty() ? 0 : m_order.front();
+    return m_order.front();
 }
 
 WindowHandle SessionWindowWalk::next(WindowHandle current)
 {
     if (!m_native)
         return m_session->x11Walk().next(current);
-    const auto found = m_position.find(current);
-    return found == m_position.end() || found->second + 1 >= m_order.size()
-               ? 0
-               : m_order[found->second + 1];
+    return m_order.after(current);
 }
 
 const QString *SessionWindowWalk::nativeTitle(WindowHandle window) const
 {
-    const auto found = m_position.find(window);
-    return found == m_position.end() ? nullptr : &m_titles[found->second];
+    const std::optional<std::size_t> index = m_order.indexOf(window);
+    return index ? &m_titles[*index] : nullptr;
 }
 
 quint32 SessionWindowWalk::style(WindowHandle window)

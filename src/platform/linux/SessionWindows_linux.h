@@ -3,12 +3,12 @@
 #include "platform/WindowControl.h"
 #include "platform/WindowWalk.h"
 #include "platform/linux/NativeWindows_linux.h"
+#include "platform/linux/WalkOrder_linux.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 // Which windows the task pass sees and closes: the compositor's native ones
@@ -61,9 +61,8 @@ public:
 private:
     std::shared_ptr<SessionWindows> m_session;
     bool m_native = false;
-    std::vector<WindowHandle> m_order;
-    std::unordered_map<WindowHandle, size_t> m_position;
-    std::vector<QString> m_titles;
+    WalkOrder m_order;
+    std::vector<QString> m_titles; // by index in the walk
 
     const QString *nativeTitle(WindowHandle window) const;
 };

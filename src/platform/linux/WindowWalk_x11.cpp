@@ -7,26 +7,22 @@ X11WindowWalk::X11WindowWalk(std::shared_ptr<XConnection> connection) : m_x(std:
 WindowHandle X11WindowWalk::first(WindowHandle)
 {
     m_order.clear();
-    m_position.clear();
     m_facts.clear();
     if (!m_x->ensureOpen())
         return 0;
     m_x->discardQueuedEvents();
-    m_order = topLevelClientsTopFirst(*m_x);
-    const std::vector<WindowFacts> facts = readWindowFacts(*m_x, m_order);
-    for (size_t i = 0; i < m_order.size(); ++i) {
-        m_position.emplace(m_order[i], i);
-        m_facts.emplace(m_order[i], facts[i]);
+    const std::vector<WindowHandle> order = topLevelClientsTopFirst(*m_x);
+    const std::vector<WindowFacts> facts = readWindowFacts(*m_x, order);
+    for (size_t i = 0; i < order.size(); ++i) {
+        m_order.append(order[i]);
+        m_facts.emplace(order[i], facts[i]);
     }
-    return m_order.empty() ? 0 : m_order.front();
+    return m_order.front();
 }
 
 WindowHandle X11WindowWalk::next(WindowHandle current)
 {
-    const auto found = m_position.find(current);
-    if (found == m_position.end() || found->second + 1 >= m_order.size())
-        return 0;
-    return m_order[found->second + 1];
+    return m_order.after(current);
 }
 
 const WindowFacts &X11WindowWalk::factsOf(WindowHandle window)

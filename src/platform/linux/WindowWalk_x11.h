@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/WindowWalk.h"
+#include "platform/linux/WalkOrder_linux.h"
 #include "platform/linux/WindowFacts_x11.h"
 
 #include <memory>
 #include <unordered_map>
-#include <vector>
 
 // The window walk over X11. `first` reads the stacking order and the facts of
 // every window in one batch; the rest of the walk answers from that picture,
@@ -25,7 +25,6 @@ private:
     const WindowFacts &factsOf(WindowHandle window);
 
     std::shared_ptr<XConnection> m_x;
-    std::vector<WindowHandle> m_order;
-    std::unordered_map<WindowHandle, size_t> m_position;
+    WalkOrder m_order;
     std::unordered_map<WindowHandle, WindowFacts> m_facts;
 };
