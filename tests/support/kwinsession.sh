@@ -8,7 +8,7 @@
 # client's executable, CLIENT, as one that may: one is written for it.
 # Nothing of the machine's own sessions is inherited or touched.
 
-source "$(dirname "${BASH_SOURCE[0]}")/compositor.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/sessions.sh"
 
 # The desktop file that lets the executable bind KDE's window management.
 #   write_window_manager_entry FILE EXECUTABLE
@@ -51,7 +51,7 @@ EOF
         "$kwin_dir/kwin_wayland" --virtual --no-lockscreen --xwayland "$kwin_dir/ready" \
         >"$scratch/kwin.log" 2>&1 &
     kwin_pid=$!
-    await_file "$kwin_dir/session" "$scratch/kwin.log" "KWin with XWayland" || return 1
+    await_line "$kwin_dir/session" "$scratch/kwin.log" "KWin with XWayland" || return 1
     local session
     mapfile -t session <"$kwin_dir/session"
     export WAYLAND_DISPLAY=$kwin_dir/${session[0]} DISPLAY=${session[1]}

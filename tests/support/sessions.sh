@@ -1,10 +1,11 @@
-# What the private compositor sessions share (swaysession.sh, kwinsession.sh).
+# What the private sessions share (xsession.sh, swaysession.sh, kwinsession.sh).
 
-# Waits up to 10 s for FILE to appear; says what LOG holds when it does not.
-#   await_file FILE LOG WHAT
-await_file() {
+# Waits up to 10 s for a server to write its first line to FILE; says what
+# its LOG holds when it does not.
+#   await_line FILE LOG WHAT
+await_line() {
     for _ in $(seq 1000); do
-        [ -e "$1" ] && return 0
+        [ -s "$1" ] && return 0
         sleep 0.01
     done
     echo "$3 did not start:" >&2

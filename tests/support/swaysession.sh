@@ -8,7 +8,7 @@
 #   SWAYSOCK         sway's IPC socket, for swaymsg
 # Nothing of the machine's own sessions is inherited or touched.
 
-source "$(dirname "${BASH_SOURCE[0]}")/compositor.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/sessions.sh"
 
 swaysession_user=65534
 
@@ -30,7 +30,7 @@ EOF
         setpriv --reuid=$swaysession_user --regid=$swaysession_user --clear-groups \
         sway --config "$sway_dir/config" >"$scratch/sway.log" 2>&1 &
     sway_pid=$!
-    await_file "$sway_dir/session" "$scratch/sway.log" "sway with XWayland" || return 1
+    await_line "$sway_dir/session" "$scratch/sway.log" "sway with XWayland" || return 1
     local session
     mapfile -t session <"$sway_dir/session"
     export WAYLAND_DISPLAY=$sway_dir/${session[0]} DISPLAY=${session[1]} SWAYSOCK=${session[2]}

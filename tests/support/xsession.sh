@@ -5,18 +5,7 @@
 # display number is picked by Xvfb itself. start_sni_session then adds a
 # session bus with a StatusNotifierItem tray and a notification daemon.
 
-# Waits up to 10 s for a server to write its first line to FILE; says what
-# its LOG holds when it does not.
-#   await_line FILE LOG WHAT
-await_line() {
-    for _ in $(seq 100); do
-        [ -s "$1" ] && return 0
-        sleep 0.1
-    done
-    echo "$3 did not start:" >&2
-    cat "$2" >&2
-    return 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/sessions.sh"
 
 start_xsession() {
     local scratch=$1 xtool=$2 bare=${3:-}
