@@ -83,14 +83,17 @@ OpenedProcess PidfdProcessControl::open(quint32 processId, std::optional<quint64
     return {std::make_unique<PidfdHandle>(std::move(pidfd))};
 }
 
-// A quarter of the descriptor limit: a pass's pidfds never starve the files,
-// sockets and pipes that the rest of the program opens.
-std::size_t PidfdProcessControl::handlesToHold() const
+std::size_t pidfdsHeldAtOnce()
 {
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
         return 1;
     return std::clamp<rlim_t>(limit.rlim_cur / 4, 1, mostHandlesHeld);
+}
+
+std::size_t PidfdProcessControl::handlesToHold() const
+{
+    return pidfdsHeldAtOnce();
 }
 
 void PidfdProcessControl::waitUntilExited(const std::vector<ProcessHandle *> &handles,

@@ -3,6 +3,11 @@
 #include "platform/ProcessControl.h"
 #include "platform/linux/FileDescriptor_linux.h"
 
+// How many pidfds a kill pass holds at once: a quarter of the descriptor
+// limit, so that they never starve the files, sockets and pipes that the rest
+// of the program opens.
+std::size_t pidfdsHeldAtOnce();
+
 // Termination through pidfds: a process is opened, then shown to be the one
 // the snapshot saw (same start time, not yet ended), and only then signalled,
 // so that a reused ID never reaches another process.

@@ -1,8 +1,7 @@
 #include "platform/linux/ProcessProbe_linux.h"
 
 #include "platform/linux/ProcStat_linux.h"
-
-#include <algorithm>
+#include "platform/linux/ProcessControl_linux.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -12,7 +11,6 @@ namespace
 {
 // Enough for everything else the program opens, pidfds aside.
 constexpr rlim_t reservedForTheProgram = 256;
-constexpr rlim_t mostPidfdsHeld = 1024;
 
 std::string relativePath(ProcessProbe::Kind kind, const std::string &pidText)
 {
@@ -87,7 +85,7 @@ std::size_t scanDescriptorBudget()
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return 0;
-    const rlim_t reserve = std::min(limit.rlim_cur / 4, mostPidfdsHeld) + reservedForTheProgram;
+    const rlim_t reserve = pidfdsHeldAtOnce() + reservedForTheProgram;
     if (limit.rlim_cur <= rlim_t(lowestKeptDescriptor) + reserve)
         return 0;
     return static_cast<std::size_t>(limit.rlim_cur - lowestKeptDescriptor - reserve);
