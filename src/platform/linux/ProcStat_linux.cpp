@@ -39,6 +39,16 @@ std::string readProcFile(int procFd, const std::string &relative)
     return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
 }
 
+bool readLinkInto(int dirFd, const char *path, std::string &target)
+{
+    char buffer[4096];
+    const ssize_t length = ::readlinkat(dirFd, path, buffer, sizeof buffer);
+    if (length <= 0)
+        return false;
+    target.assign(buffer, static_cast<std::size_t>(length));
+    return true;
+}
+
 std::optional<ProcStat> parseProcStat(std::string_view line)
 {
     const auto open = line.find('(');

@@ -16,6 +16,10 @@ struct ProcStat {
 // Reads a small /proc file under `procFd` whole; empty when the process has gone.
 std::string readProcFile(int procFd, const std::string &relative);
 
+// Reads the link at `path` under `dirFd` ("" for the one `dirFd` holds) into
+// `target`, whose room is reused; false when it cannot be read.
+bool readLinkInto(int dirFd, const char *path, std::string &target);
+
 // Parses a stat line. The name may hold spaces and ')', so the fields are
 // split after the last ')'. Nothing for a malformed line.
 std::optional<ProcStat> parseProcStat(std::string_view line);

@@ -17,15 +17,6 @@ std::string relativePath(ProcessProbe::Kind kind, const std::string &pidText)
     return pidText + (kind == ProcessProbe::Kind::Exe ? "/exe" : "/stat");
 }
 
-bool readLinkInto(int dirFd, const char *path, std::string &target)
-{
-    char buffer[4096];
-    const ssize_t length = ::readlinkat(dirFd, path, buffer, sizeof buffer);
-    if (length <= 0)
-        return false;
-    target.assign(buffer, static_cast<std::size_t>(length));
-    return true;
-}
 } // namespace
 
 std::optional<ProcessProbe> ProcessProbe::keep(Kind kind, int procFd, const std::string &pidText)

@@ -5,13 +5,11 @@
 #include "platform/linux/ProcessIds_linux.h"
 #include "platform/linux/ProcessProbe_linux.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,9 +24,9 @@ constexpr auto idReuseTime = std::chrono::seconds(1);
 
 std::string readLink(int procFd, const std::string &relative)
 {
-    char buffer[4096];
-    const ssize_t length = ::readlinkat(procFd, relative.c_str(), buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string();
+    std::string target;
+    readLinkInto(procFd, relative.c_str(), target);
+    return target;
 }
 
 // Whether the file at `target`, " (deleted)" and all, is the process's
@@ -149,7 +147,7 @@ private:
     {
         if (!keepDescriptor(known, pidText) && m_quiet)
             return true;
-        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        const auto stat = statOf(pidText);
         return stat && stat->startTime == known.startTime;
     }
 
@@ -163,7 +161,7 @@ private:
             known.name = executableName(m_procFd.get(), pidText, ProcStat{}, known.probed);
             return true;
         }
-        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        const auto stat = statOf(pidText);
         if (!stat || stat->startTime != known.startTime)
             return false;
         known.listed = isListedProcess(*stat);
@@ -174,7 +172,7 @@ private:
 
     Known *readAfresh(quint32 id, const std::string &pidText)
     {
-        const auto stat = parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
+        const auto stat = statOf(pidText);
         if (!stat)
             return nullptr;
         Known known;
@@ -191,6 +189,11 @@ private:
                                    FileDescriptor());
         known.probed = byLink ? target : statProbeValue(m_procFd.get(), pidText, *stat);
         return &m_known.insert_or_assign(id, std::move(known)).first->second;
+    }
+
+    std::optional<ProcStat> statOf(const std::string &pidText) const
+    {
+        return parseProcStat(readProcFile(m_procFd.get(), pidText + "/stat"));
     }
 
     // A process seen twice is likely to stay: a descriptor of its own
@@ -236,7 +239,7 @@ std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
         quiet = updateIds(procFd.get(), recent);
     } else {
         m_ids.clear();
-        m_lastTask.clear(); // what is listed next comes from a listing
+        m_taskStamp.clear(); // what is listed next comes from a listing
     }
     return std::make_unique<ProcFsSnapshot>(std::move(procFd), m_ids, m_known, ++m_scans, quiet);
 }
@@ -245,15 +248,15 @@ std::unique_ptr<ProcessSnapshot> ProcFsSnapshotSource::takeSnapshot()
 // since; the known ones are read all the same, which finds those that went.
 bool ProcFsSnapshotSource::updateIds(int procFd, bool recent)
 {
-    std::string lastTask = taskStamp(procFd);
-    const bool quiet = recent && !lastTask.empty() && lastTask == m_lastTask;
-    m_lastTask = std::move(lastTask);
+    std::string stamp = taskStamp(procFd);
+    const bool quiet = recent && !stamp.empty() && stamp == m_taskStamp;
+    m_taskStamp = std::move(stamp);
     if (quiet)
         return true;
     auto ids = listProcessIds(procFd, m_known.size());
     m_ids = ids ? std::move(*ids) : std::vector<quint32>();
     if (!ids)
-        m_lastTask.clear(); // the next refresh lists again
+        m_taskStamp.clear(); // the next refresh lists again
     ++m_listings;
     return false;
 }

@@ -39,7 +39,7 @@ private:
 
     const char *m_procRoot;
     std::vector<quint32> m_ids; // as last listed
-    std::string m_lastTask;     // the task stamp when they were
+    std::string m_taskStamp;    // the task stamp when they were
     quint64 m_listings = 0;
     KnownProcesses m_known;
     quint64 m_scans = 0;
