@@ -97,17 +97,21 @@ void writeProcRoot(const QString &root, const QList<int> &shown, const QList<int
     for (const int pid : closed)
         QDir().mkpath(QStringLiteral("%1/%2").arg(root).arg(pid));
 }
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
 // What tells a snapshot whether a task was created: the reader's namespace
-// IDs and the last ID given.
+// IDs and the last ID given. No loadavg where it is empty.
 void writeTaskCount(const QString &root, const QByteArray &status, const QByteArray &loadavg)
 {
     QDir(root).mkdir(QStringLiteral("self"));
-    QFile statusFile(root + QStringLiteral("/self/status"));
-    if (statusFile.open(QIODevice::WriteOnly))
-        statusFile.write(status);
-    QFile loadavgFile(root + QStringLiteral("/loadavg"));
-    if (!loadavg.isEmpty() && loadavgFile.open(QIODevice::WriteOnly))
-        loadavgFile.write(loadavg);
+    writeFile(root + QStringLiteral("/self/status"), status);
+    if (!loadavg.isEmpty())
+        writeFile(root + QStringLiteral("/loadavg"), loadavg);
 }
 } // namespace
 
@@ -312,16 +316,12 @@ void ProcFsTest::nameWithoutAnExeLinkFollowsWhatItComesFrom()
     writeProcRoot(root.path(), {1}, {});
     const QString folder = root.filePath(QStringLiteral("4242"));
     QDir().mkpath(folder);
-    const auto write = [&folder](const QString &file, const QByteArray &bytes) {
-        QFile out(folder + '/' + file);
-        return out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-               out.write(bytes) == bytes.size();
-    };
     const auto stat = [](const QByteArray &name) {
         return "4242 (" + name + ") S 0 1 1 0 -1 4194560 0 0 0 0 0 0 0 0 20 0 1 0 4242 0\n";
     };
-    QVERIFY(write(QStringLiteral("stat"), stat(comm)));
-    QVERIFY(write(QStringLiteral("cmdline"), "/usr/bin/" + comm + QByteArray("-long\0-v\0", 9)));
+    QVERIFY(writeFile(folder + QStringLiteral("/stat"), stat(comm)));
+    QVERIFY(writeFile(folder + QStringLiteral("/cmdline"),
+                      "/usr/bin/" + comm + QByteArray("-long\0-v\0", 9)));
     const QByteArray rootPath = QFile::encodeName(root.path());
     ProcFsSnapshotSource remembering(rootPath.constData());
     const auto nameOf = [](ProcessSnapshotSource &source) {
@@ -333,11 +333,11 @@ void ProcFsTest::nameWithoutAnExeLinkFollowsWhatItComesFrom()
     nameOf(remembering);
     nameOf(remembering); // followed by a descriptor from here on
     if (change == QLatin1String("cmdline"))
-        QVERIFY(write(QStringLiteral("cmdline"), "/usr/bin/" + renamed.toUtf8()));
+        QVERIFY(writeFile(folder + QStringLiteral("/cmdline"), "/usr/bin/" + renamed.toUtf8()));
     else if (change == QLatin1String("exe"))
         QVERIFY(QFile::link(QStringLiteral("/opt/linked"), folder + QStringLiteral("/exe")));
     else
-        QVERIFY(write(QStringLiteral("stat"), stat(renamed.toUtf8())));
+        QVERIFY(writeFile(folder + QStringLiteral("/stat"), stat(renamed.toUtf8())));
     ProcFsSnapshotSource fresh(rootPath.constData());
     QCOMPARE(nameOf(fresh), renamed);
     QCOMPARE(nameOf(remembering), renamed);
