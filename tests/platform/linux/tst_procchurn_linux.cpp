@@ -210,7 +210,10 @@ void ProcChurnTest::everyScanListsWhatAFreshOneLists()
         processes.start("sh", awaiting("go-exec", "exec \"${0%/*}/trelvanix-churn-b\" 600"));
     const pid_t wrapper = processes.start("trelvanix-same");
     const pid_t renamer = processes.start(
-        "sh", awaiting("go-rename", "printf renamed-now > /proc/$$/comm; read go < \"$0\""));
+        "sh", awaiting("go-rename",
+                       // The pipe may still have its writer when it is opened
+                       // again, and then reads as ended: wait on it once more.
+                       "printf renamed-now > /proc/$$/comm; while :; do read go < \"$0\"; done"));
     QVERIFY(a > 0 && execer > 0 && wrapper > 0 && renamer > 0);
     check("started");
     check("seen again, and followed by descriptors where they are kept");
