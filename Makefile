@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Two entry points for a newcomer: `make run` and `make test`; `make check` runs
 # the unit tests alone.
 BUILD      ?= build

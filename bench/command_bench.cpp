@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The commands that act on many rows, on the real main window:
 //  - the selection commands over 30,000 rows, against a bare loop over the names;
 //  - "Kill Selected Processes" with 1,000 checked processes, from the press to

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Monitoring's own CPU time: the main window refreshing every half second for
 // a while, against a full scan of /proc (every process's `stat` read and its
 // `exe` link read) every half second over the same time, and against

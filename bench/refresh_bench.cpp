@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The refresh (process pass, two yields, task pass, one paint) against a bare
 // scan of /proc/*/stat, a bare listing of the window titles and a plain model
 // fill, in the same run, with 200 windows open and extra sleeping processes

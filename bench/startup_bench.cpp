@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up: from starting a process to its window shown on the display, for
 // the main window (its load, the first refresh included) against a bare Qt
 // window, in the same run, with extra sleeping processes that it starts and

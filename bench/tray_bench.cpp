@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray's cost, in the same run: CPU over a 5 s balloon wait against the
 // same 5 s in a plain event loop, and the program idle for 10 s with its icon
 // in the tray against the same without the icon (each in a process of its

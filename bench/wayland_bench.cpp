@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The task pass over 200 native Wayland windows against the same pass over
 // 200 X11 windows, in one run: the walk, the titles and the table.
 // Needs DISPLAY (an X server with a window manager), WAYLAND_DISPLAY (a

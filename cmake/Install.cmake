@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # `cmake --install` (DESTDIR and CMAKE_INSTALL_PREFIX honoured). The program
 # looks for its cursor and its skin in its own folder, so it lives with them
 # in lib/trelvanix/, and bin/ holds a link to it; the program resolves the
@@ -39,7 +43,12 @@ foreach(size ${TRELVANIX_ICON_SIZES})
 endforeach()
 install(FILES packaging/trelvanix.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
-install(FILES packaging/io.github.trelvanix.trelvanix.metainfo.xml
+# The files that name the version take it from project().
+set(versioned ${CMAKE_BINARY_DIR}/versioned)
+foreach(file io.github.trelvanix.trelvanix.metainfo.xml trelvanix.1 debian/changelog)
+    configure_file(packaging/${file}.in ${versioned}/${file} @ONLY)
+endforeach()
+install(FILES ${versioned}/io.github.trelvanix.trelvanix.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # Debian wants the manual page and the changelog compressed, without the
 # time stamp that would make each build's package differ.
@@ -50,8 +59,8 @@ foreach(pair "trelvanix.1;trelvanix.1.gz" "debian/changelog;changelog.gz")
     list(GET pair 0 source)
     list(GET pair 1 packed)
     add_custom_command(OUTPUT ${docDir}/${packed}
-        COMMAND ${GZIP} -9nc ${CMAKE_SOURCE_DIR}/packaging/${source} > ${docDir}/${packed}
-        DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${source})
+        COMMAND ${GZIP} -9nc ${versioned}/${source} > ${docDir}/${packed}
+        DEPENDS ${versioned}/${source})
     list(APPEND packedDocs ${docDir}/${packed})
 endforeach()
 add_custom_target(package-docs ALL DEPENDS ${packedDocs})

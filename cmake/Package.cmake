@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # `make package`: a Debian package of what `cmake --install` puts under /usr,
 # with its dependencies computed from the program's libraries.
 

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Windows program as a folder that runs where it is copied, and its zip:
 # the program, the Qt and compiler run-time DLLs, the platform plugin, the
 # style, the icon reader that reads the cursor, the cursor and the example

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The hand cursor file a user drops into the program's folder.
 #include "app/CursorFile.h"
 #include "common/Failure.h"

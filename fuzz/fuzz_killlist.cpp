@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The kill list's stored text: what decodes, encodes to a text that decodes
 // the same.
 #include "FuzzText.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The interval box and the stored numbers and Booleans, under a point and a
 // comma locale.
 #include "FuzzText.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A /proc/PID/stat line and the names around it: the bytes are read as a stat
 // line, as an `exe` link target and as argv[0].
 #include "platform/linux/ProcStat_linux.h"

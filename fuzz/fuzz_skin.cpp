@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A skin file a user drops beside the program: loaded and applied to a window
 // with the main window's kinds of controls.
 #include "common/Failure.h"

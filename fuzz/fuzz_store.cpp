@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings file: any bytes parse; a written value reads back as written,
 // no other line changes, every other key reads as before and a second write
 // of it changes nothing.

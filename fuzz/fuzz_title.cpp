@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Window titles as other programs set them: the first byte picks the property
 // type, the rest are the property's bytes. The title must stay within its
 // limit, hold whole surrogate pairs only, and be the start of what the whole

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A compositor's window events in any order, with any text: each byte picks
 // an event and a window, text events take a length and that many bytes. The
 // listed windows must stay described, distinct, findable by their IDs, and

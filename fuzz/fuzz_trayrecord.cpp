@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The notify record's text fields: whatever the text, the field ends with a
 // zero byte, nothing outside it changes, and it holds whole characters from
 // the start of the text.

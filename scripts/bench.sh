@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs the benchmarks on a private display (Xvfb with IceWM), so that their
 # windows never land on the user's desktop:  bench.sh BUILD
 set -uo pipefail

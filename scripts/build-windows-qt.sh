@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds Qt for 64-bit Windows with mingw-w64 from Debian's own qt6-base source,
 # once per machine: the result is kept under ~/.cache, keyed by the Qt version,
 # the flags below and the toolchain file, and its prefix is printed.

@@ -1,4 +1,9 @@
 #!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fails, naming the file and the include, when a source file includes a layer
 # above its own. A backend (platform/linux, platform/win32) may include the
 # platform headers, its own folder and common, never the other backend.

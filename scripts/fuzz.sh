@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs fuzzers over their seeds for a set time:  fuzz.sh BUILD SECONDS [FUZZER...]
 # (every fuzzer of BUILD without names). New inputs go to a scratch folder, so
 # the seeds in the repository stay as they are; a crash is kept under

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages needed to build, run and test; does nothing when they are present.
 #   install-deps.sh [windows]   with "windows", those of the Windows build and its tests too
 set -euo pipefail
@@ -9,7 +14,7 @@ packages=(
     xvfb xauth xdotool x11-utils icewm fonts-liberation
     dbus-daemon dbus-bin lxqt-panel dunst
     clang libclang-rt-14-dev
-    desktop-file-utils appstream hicolor-icon-theme gtk-update-icon-cache strace man-db
+    desktop-file-utils appstream hicolor-icon-theme gtk-update-icon-cache strace man-db reuse
     dpkg-dev lintian
     libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols sway xwayland x11-xserver-utils
     kwin-wayland

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Starts the program on $DISPLAY. Without a display it starts a private one
 # (Xvfb with IceWM as window manager and tray host), runs the program there,
 # saves a screenshot as BUILD/screenshot.png and keeps running until interrupted.

@@ -1,3 +1,9 @@
+/*
+ * SPDX-FileCopyrightText: 2026 The Trelvanix developers
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ */
+
 /* An example skin: a Qt style sheet. Copy it to x/o.cjs beside the program
    (`make run SKIN=skins/o.cjs` does) and start the program. */
 QWidget {

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws our pictures:
 //   trelvanix-drawicon icons FOLDER   the application icon, a blue "Q", as PNG files
 //   trelvanix-drawicon cursor FILE    the pointing-hand cursor, as a .CUR file

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the Windows system tests end and close, on the system's own calls:
 //   trelvanix-wintool sleep                     waits until it is ended
 //   trelvanix-wintool window TITLE agree|refuse|hang  a window that closes

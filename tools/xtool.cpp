@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Helpers for a private X display, used by `make run` and the system tests:
 //   trelvanix-xtool wait-desktop SECONDS   until a window manager runs and a tray host is there
 //   trelvanix-xtool screenshot WINDOW FILE  saves a window's picture as PNG

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Kill Selected Processes": ends every checked process, asks every checked
 // task's window to close, then refreshes the running list.
 #include "app/Form1.h"

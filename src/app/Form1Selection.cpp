@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The selection commands, which set check marks of the running list, and Help.
 #include "app/Form1.h"
 

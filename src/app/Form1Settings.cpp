@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The kill list and the options in the settings store, and keep-on-top.
 #include "app/Form1.h"
 

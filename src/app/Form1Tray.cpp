@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray icon: a minimise hides the window there, a click on it brings the
 // window back.
 #include "app/Form1.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's tests: the list control, the window itself, its settings (their sources
 // are in tests/settings/), refresh and monitoring, the task pass, the selection and kill
 // commands. A class name as the first argument runs that

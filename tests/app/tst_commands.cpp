@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The selection commands and "Kill Selected Processes".
 #include "app/Form1.h"
 #include "app/ListView.h"

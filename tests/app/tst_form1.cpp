@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/CursorFile.h"
 #include "app/Form1.h"
 #include "app/Form1Layout.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window with what only Linux has: a skin file that is a FIFO.
 #include "app/Form1.h"
 #include "support/FormFixture.h"

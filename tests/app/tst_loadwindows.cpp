@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's task pass: the desktop's titled windows appended to the
 // running list as Task rows.
 #include "app/Form1.h"

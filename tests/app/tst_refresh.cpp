@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Refresh on demand and monitoring, and what may run during a refresh's yields.
 #include "app/Form1.h"
 #include "app/ListView.h"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # `cmake --install` into a temporary root: the tree there is complete.
 #   check-install.sh BUILD_DIR
 set -uo pipefail

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package: lintian finds no error in it (its warnings are shown);
 # unpacked into a temporary root it is complete; and dpkg installs it into
 # another root and purges it again, its scripts refreshing that root's icon

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # An installed tree under ROOT/usr: its metadata passes the desktop's own
 # validators, and the program started through its link in bin/ on the test's
 # display maps its window and opens its hand cursor from its own folder and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The task walk: which windows are tasks, and the table of one walk.
 #include "common/Failure.h"
 #include "proc/TaskPass.h"

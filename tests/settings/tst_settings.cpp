@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings store, the saved kill list and the restored options.
 #include "app/Form1.h"
 #include "app/ListView.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The store file as users edit it by hand: what a start reads from it and what
 // a save leaves of it, also when its folder is locked or it is huge.
 #include "app/ListView.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Driving the real program and this process's windows on a real display:
 // clicks and keys through xdotool, boxes answered from inside their own loop.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A test started by hand rather than through tests/support/run-test.sh says in one line what it
 // lacks, before Qt fails without a display or the test works in the user's own settings.
 #include <cstdio>

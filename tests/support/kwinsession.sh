@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A private KWin on a virtual output, with XWayland.
 #   source kwinsession.sh; start_kwinsession SCRATCH_DIR CLIENT; ...; stop_kwinsession
 # start_kwinsession returns once KWin and its XWayland take clients, and exports

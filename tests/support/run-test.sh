@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs one test with its own temporary settings and runtime folders:
 #   run-test.sh offscreen|pidns|x11|x11-bare|x11-sni|sway|kwin COMMAND...
 # pidns runs COMMAND offscreen in a PID namespace of its own, with its own

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs one Windows test program under Wine, with a Wine prefix and an X
 # display of its own:
 #   run-wine-test.sh offscreen|desktop|desktop-host COMMAND...

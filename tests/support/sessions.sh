@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # What the private sessions share (xsession.sh, swaysession.sh, kwinsession.sh).
 
 # Waits up to 10 s for a server to write its first line to FILE; says what

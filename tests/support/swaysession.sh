@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A private headless sway with XWayland, run as nobody because sway refuses
 # to run as root.
 #   source swaysession.sh; start_swaysession SCRATCH_DIR; ...; stop_swaysession

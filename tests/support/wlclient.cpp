@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Native Wayland windows that the system tests open and a compositor closes,
 // driven line by line on stdin; each answer is one line on stdout:
 //   open KEY TITLE...  opens a toplevel              -> mapped KEY

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # A private X display with IceWM as window manager and tray host.
 #   source xsession.sh; start_xsession SCRATCH_DIR XTOOL [bare]; ...; stop_xsession
 # start_xsession exports DISPLAY and returns once the window manager runs and

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window on a real X display with a window manager: the program
 // itself, started and ended by this test, and the window in this process.
 #include "app/Form1.h"

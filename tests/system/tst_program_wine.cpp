@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Windows program itself under Wine, driven as a user drives it: clicks
 // and keys through xdotool on the display that Wine draws on, against Wine
 // processes and windows that this test starts and ends itself. Run by the

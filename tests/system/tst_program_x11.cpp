@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program as a user drives it on a real display with a window manager:
 // the real executable with clicks and keys, and the main window in this
 // process over the real processes and windows.

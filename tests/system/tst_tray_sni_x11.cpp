@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray icon on a StatusNotifierItem host (lxqt-panel), whose balloons are
 // desktop notifications, shown by a real daemon (dunst) that keeps each one
 // until it is closed; all on the test's own session bus.

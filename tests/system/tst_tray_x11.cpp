@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray icon and the program's end on a real display whose window manager
 // hosts a tray (IceWM): the main window in this process over the real
 // notification area, and the real executable ended in every way it can be.

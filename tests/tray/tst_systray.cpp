@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tray control over a fake shell and fake window procedures.
 #include "common/Failure.h"
 #include "support/FakeTray.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Native windows through KDE's window management protocol (KWin): titles,
 // states, process IDs and the stacking order.
 #include "platform/linux/NativeWindows_linux.h"

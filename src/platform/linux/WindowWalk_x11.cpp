@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/linux/WindowWalk_x11.h"
 
 X11WindowWalk::X11WindowWalk(std::shared_ptr<XConnection> connection) : m_x(std::move(connection))

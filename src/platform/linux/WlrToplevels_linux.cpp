@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Native windows through wlroots' foreign-toplevel protocol (sway, phoc):
 // titles, app_ids and states, but no stacking order and no process IDs.
 #include "platform/linux/NativeWindows_linux.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/win32/ProcessIdentity_win32.h"
 
 #include "platform/win32/Handles_win32.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The process snapshot on the system's own snapshot functions, in their ANSI form.
 #undef UNICODE
 #undef _UNICODE

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The per-user store in the registry, where earlier installations of the
 // program kept their values: a key per application, a subkey per section,
 // text values. Read and written with the registry's own calls, so that a

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Process termination on kernel32 and close requests on user32, in their ANSI form.
 #undef UNICODE
 #undef _UNICODE

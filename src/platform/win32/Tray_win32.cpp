@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The notification area through shell32 and window subclassing through
 // user32, in their ANSI form.
 #undef UNICODE

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window walk and the window order on user32, in their ANSI form.
 #undef UNICODE
 #undef _UNICODE

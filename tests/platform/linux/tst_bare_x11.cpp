@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window walk on an X display without a window manager, where one that
 // ran before has left its properties behind on the root.
 #include "app/Form1.h"

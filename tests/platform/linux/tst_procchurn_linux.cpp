@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A snapshot source that remembers what it read lists, after every change,
 // what a source that reads everything afresh lists: processes that start and
 // end, exec under a new name or the same one, rename themselves, lose their

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The process snapshot and termination on /proc: parsing its files, a /proc
 // of the test's own, and the real /proc with processes this test starts and
 // ends, also under a low descriptor limit.

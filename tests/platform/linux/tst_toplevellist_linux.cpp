@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The native windows a compositor describes: which are listed, in what order,
 // under IDs that no later window takes.
 #include "platform/linux/ToplevelList_linux.h"

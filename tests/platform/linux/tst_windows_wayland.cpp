@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Native windows on a private headless sway and on a private KWin: the task
 // pass lists them under IDs of their own, closes those that agree, and never
 // lists ours.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window layer on a real X display with a window manager: the task pass
 // over windows this test opens, and the keep-on-top order.
 #include "app/Form1.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Window titles as bytes from the server: decoded, kept to their first
 // characters, never half a character.
 #include "platform/linux/WindowTitle_x11.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Windows backends on the system's own calls, on a real desktop with a
 // tray: processes and windows that this test starts and ends itself.
 #include "app/Form1.h"

@@ -1,0 +1,16 @@
+#!/bin/bash
+
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Every file of the checkout says whose it is and under which licence
+# (`reuse lint`). Outside a git checkout, such as an unpacked source archive,
+# the build folders would count as files of the project: skipped there.
+set -u
+root=${1:?the source folder}
+if ! git -C "$root" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    echo "not a git checkout: the licence check is skipped"
+    exit 77
+fi
+reuse --root "$root" lint
