@@ -15,7 +15,7 @@ TEST_JOBS  ?= $(shell echo $$(( $(JOBS) * 2 )))
 MAKEFLAGS  += --no-print-directory
 
 .PHONY: all deps configure build install run test check test-build bench fuzz clean \
-	windows windows-configure test-windows package check-package
+	windows windows-configure test-windows package check-package release
 
 all: build
 
@@ -91,9 +91,15 @@ windows-configure: deps
 		-DQT_CHAINLOAD_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 		-DTRELVANIX_HOST_BUILD=$(abspath $(TEST_BUILD)); }
 
-# build/windows/Trelvanix: the folder that runs on Windows as it stands, and its zip.
+# build/windows/Trelvanix: the folder that runs on Windows as it stands, its
+# zip and its installer.
 windows: windows-configure
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-folder
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-folder windows-msi
+
+# dist/: the Debian package, the Windows zip and installer, the source archive
+# of the last commit and SHA256SUMS, all of project()'s version.
+release: package windows
+	@bash scripts/release.sh $(BUILD) $(WINDOWS_BUILD)
 
 # The Windows build of every test that runs there, under Wine on private displays.
 test-windows: windows-configure test-build

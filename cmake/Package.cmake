@@ -12,7 +12,7 @@ endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trelvanix)
-set(CPACK_PACKAGE_VENDOR "The Trelvanix developers")
+set(CPACK_PACKAGE_VENDOR ${TRELVANIX_VENDOR})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "end many running programs and windows at once")

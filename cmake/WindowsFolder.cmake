@@ -22,6 +22,37 @@ if(MINGW)
 endif()
 
 set(folder ${CMAKE_BINARY_DIR}/Trelvanix)
+
+# The licences of what the folder holds, and where Qt's source is.
+set(notices ${CMAKE_BINARY_DIR}/notices)
+set(qtSourceNotice ${QT6_INSTALL_PREFIX}/trelvanix-qt-source.txt)
+if(EXISTS ${qtSourceNotice})
+    file(READ ${qtSourceNotice} TRELVANIX_QT_SOURCE)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${qtSourceNotice})
+else()
+    string(REGEX MATCH "^[0-9]+\\.[0-9]+" qtSeries ${Qt6_VERSION})
+    set(TRELVANIX_QT_SOURCE "Qt's source for this version is published by The Qt Company:
+    https://download.qt.io/archive/qt/${qtSeries}/${Qt6_VERSION}/\n")
+endif()
+set(TRELVANIX_RUNTIME_NOTICE)
+set(licenceFiles Qt-LGPL-3.0)
+if(MINGW)
+    string(APPEND TRELVANIX_RUNTIME_NOTICE
+        "GCC's run-time libraries: libstdc++-6.dll, libgcc_s_seh-1.dll\n"
+        "    In licenses\\GCC-exception-3.1.txt.\n\n"
+        "mingw-w64's POSIX threads: libwinpthread-1.dll\n"
+        "    In licenses\\winpthreads.txt.\n")
+    list(APPEND licenceFiles GCC-exception-3.1 winpthreads)
+endif()
+configure_file(packaging/windows/THIRD-PARTY-NOTICES.txt.in ${notices}/THIRD-PARTY-NOTICES.txt @ONLY)
+set(noticeCopies COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/LICENSE ${folder}/LICENSE.txt
+    COMMAND ${CMAKE_COMMAND} -E copy ${notices}/THIRD-PARTY-NOTICES.txt ${folder})
+set(noticeSources ${CMAKE_SOURCE_DIR}/LICENSE ${notices}/THIRD-PARTY-NOTICES.txt)
+foreach(name ${licenceFiles})
+    set(source ${CMAKE_SOURCE_DIR}/packaging/windows/notices/LICENSE.${name}.txt)
+    list(APPEND noticeCopies COMMAND ${CMAKE_COMMAND} -E copy ${source} ${folder}/licenses/${name}.txt)
+    list(APPEND noticeSources ${source})
+endforeach()
 # Each binary of the folder, named once: copied there, and stripped of the
 # debugging symbols that would make the zip three times as large.
 set(copies)
@@ -52,14 +83,15 @@ set(zip ${CMAKE_BINARY_DIR}/Trelvanix-${PROJECT_VERSION}-windows-x64.zip)
 add_custom_command(OUTPUT ${zip}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${folder} ${zip}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}/platforms ${folder}/styles
-            ${folder}/imageformats ${folder}/skins
+            ${folder}/imageformats ${folder}/skins ${folder}/licenses
     ${copies}
+    ${noticeCopies}
     COMMAND ${strip}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/HAND-M.CUR ${folder}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/skins/o.cjs ${folder}/skins
     COMMAND ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip Trelvanix
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    DEPENDS trelvanix hand-cursor ${CMAKE_SOURCE_DIR}/skins/o.cjs
+    DEPENDS trelvanix hand-cursor ${CMAKE_SOURCE_DIR}/skins/o.cjs ${noticeSources}
     COMMENT "Gathering the Windows program's folder and zip")
 add_custom_target(windows-folder DEPENDS ${zip})
 

@@ -1,7 +1,3 @@
-# SPDX-FileCopyrightText: 2026 The Trelvanix developers
-#
-# SPDX-License-Identifier: GPL-3.0-or-later
-
 # Cross-compiles for 64-bit Windows with Debian's mingw-w64. The -posix
 # compilers are named on purpose: the default -win32 ones have no std::mutex,
 # condition_variable or future.

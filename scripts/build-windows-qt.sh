@@ -35,7 +35,26 @@ version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 key=$( (printf '%s\n' "$version" "${flags[@]/"$root"/}" && cat "$toolchain") | sha256sum | cut -c1-12)
 cache=${TRELVANIX_QT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/trelvanix}
 prefix=$cache/qt-${version//[^A-Za-z0-9.]/_}-mingw-$key
+
+# What the Windows program's notices say of the Qt it ships: the exact source
+# and how it was built, so that anyone may rebuild it. Kept with that Qt.
+notice=$prefix/trelvanix-qt-source.txt
+write_notice() {
+    [ -f "$notice" ] && return
+    {
+        echo "The Qt DLLs and plugins were built from Debian's source package"
+        echo "qt6-base, version $version, unchanged:"
+        echo "    apt-get source qt6-base=$version"
+        echo "    https://snapshot.debian.org/package/qt6-base/${version//+/%2B}/"
+        echo "configured by CMake with these flags (the toolchain file is"
+        echo "cmake/mingw-w64-x86_64.cmake of this program's source):"
+        printf '    %s\n' "${flags[@]/"$root"\//}" | sed '/^    -G$/{N;s/\n */ /}'
+        echo "and built with Debian's mingw-w64 (g++-mingw-w64-x86-64-posix)."
+        echo "scripts/build-windows-qt.sh in this program's source rebuilds them."
+    } >"$notice"
+}
 if [ -f "$prefix/.complete" ]; then
+    write_notice
     echo "$prefix"
     exit 0
 fi
@@ -45,6 +64,7 @@ mkdir -p "$cache"
 exec 9>"$cache/qt-$key.lock"
 flock 9
 if [ -f "$prefix/.complete" ]; then
+    write_notice
     echo "$prefix"
     exit 0
 fi
@@ -70,6 +90,7 @@ nice cmake --build "$work/build" -j "$(nproc)" >"$work/build.log" 2>&1 ||
     { grep -B2 -A12 -m3 'FAILED\|error:' "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" >"$work/install.log" 2>&1 ||
     { tail -40 "$work/install.log" >&2; exit 1; }
+write_notice
 touch "$prefix/.complete"
 rm -rf "$work"
 echo "$prefix"

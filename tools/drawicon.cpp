@@ -3,10 +3,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Draws our pictures:
-//   trelvanix-drawicon icons FOLDER   the application icon, a blue "Q", as PNG files
-//   trelvanix-drawicon cursor FILE    the pointing-hand cursor, as a .CUR file
+//   trelvanix-drawicon icons FOLDER SIZE...  the application icon, a blue "Q", as PNG files
+//   trelvanix-drawicon ico FILE SIZE...      the same as one Windows icon file (.ico)
+//   trelvanix-drawicon cursor FILE           the pointing-hand cursor, as a .CUR file
 #include "app/CursorFile.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -15,6 +18,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 static QImage drawIcon(int size)
 {
@@ -64,21 +68,62 @@ static QImage drawHand()
     return image;
 }
 
-// drawicon cursor FILE | drawicon icons FOLDER SIZE...
+static void appendLittleEndian(QByteArray &data, quint32 value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        data.append(static_cast<char>(value >> (8 * i)));
+}
+
+// A Windows icon file whose images are PNG, as Windows reads them since Vista:
+// the directory, one 16-byte entry per image (a width of 256 is written as 0),
+// then the images.
+static bool saveIconFile(const std::vector<QImage> &images, const QString &path)
+{
+    QByteArray directory;
+    QByteArray pictures;
+    appendLittleEndian(directory, 0, 2);
+    appendLittleEndian(directory, 1, 2); // an icon, not a cursor
+    appendLittleEndian(directory, static_cast<quint32>(images.size()), 2);
+    const qsizetype firstOffset = 6 + 16 * static_cast<qsizetype>(images.size());
+    for (const QImage &image : images) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!image.save(&buffer, "PNG"))
+            return false;
+        for (const int side : {image.width(), image.height()})
+            appendLittleEndian(directory, side >= 256 ? 0 : static_cast<quint32>(side), 1);
+        appendLittleEndian(directory, 0, 2);  // no palette, reserved
+        appendLittleEndian(directory, 1, 2);  // planes
+        appendLittleEndian(directory, 32, 2); // bits per pixel
+        appendLittleEndian(directory, static_cast<quint32>(png.size()), 4);
+        appendLittleEndian(directory, static_cast<quint32>(firstOffset + pictures.size()), 4);
+        pictures += png;
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(directory + pictures) == firstOffset + pictures.size();
+}
+
+// drawicon cursor FILE | drawicon icons FOLDER SIZE... | drawicon ico FILE SIZE...
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const bool cursor = argc == 3 && std::strcmp(argv[1], "cursor") == 0;
     const bool icons = argc > 3 && std::strcmp(argv[1], "icons") == 0;
+    const bool ico = argc > 3 && std::strcmp(argv[1], "ico") == 0;
     if (cursor)
         return saveCursorFile(drawHand(), QPoint(12, 1), QString::fromLocal8Bit(argv[2])) ? 0 : 1;
-    if (!icons)
+    if (!icons && !ico)
         return 2;
+    std::vector<QImage> images;
     for (int i = 3; i < argc; ++i) {
         const int size = std::atoi(argv[i]);
-        if (size <= 0 ||
-            !drawIcon(size).save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
+        if (size <= 0 || size > 256)
+            return 1;
+        images.push_back(drawIcon(size));
+        if (icons &&
+            !images.back().save(QStringLiteral("%1/trelvanix-%2.png").arg(argv[2]).arg(size)))
             return 1;
     }
-    return 0;
+    return ico && !saveIconFile(images, QString::fromLocal8Bit(argv[2])) ? 1 : 0;
 }

@@ -13,7 +13,8 @@
 #include <cstring>
 
 // The shell's notify-icon record in its 488-byte ANSI form, little-endian.
-// Texts are in the system's 8-bit encoding, each ending with a zero byte.
+// Texts are in the system's 8-bit encoding, each ending with a zero byte:
+// UTF-8 on Linux, and on Windows too, where the program's manifest asks for it.
 struct NotifyIconRecord {
     static constexpr int size = 488;
     enum Offset : int {

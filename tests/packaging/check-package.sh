@@ -22,6 +22,16 @@ lintian --fail-on error --pedantic --display-info "$deb" 2>&1 | grep -v 'running
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian found errors"
 
 dpkg-deb -x "$deb" "$scratch/unpacked" || fail "dpkg-deb -x"
+# Each file that names the version names project()'s.
+source "$(dirname "$0")/../../scripts/project-version.sh"
+unpacked=$scratch/unpacked/usr/share
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
+grep -q "<release version=\"$version\"" "$unpacked"/metainfo/*.metainfo.xml ||
+    fail "the AppStream release is not $version"
+zcat "$unpacked/man/man1/trelvanix.1.gz" | grep -q "^\.TH TRELVANIX 1 \"[^\"]*\" \"Trelvanix $version\"" ||
+    fail "the manual page is not of $version"
+zcat "$unpacked/doc/trelvanix/changelog.gz" | head -n 1 | grep -qF "trelvanix ($version)" ||
+    fail "the changelog's last entry is not $version"
 bash "$(dirname "$0")/check-tree.sh" "$scratch/unpacked" || exit 1
 
 # A root with another program's icon in its theme cache and a menu database,

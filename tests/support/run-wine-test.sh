@@ -29,7 +29,8 @@ trap '"$server" -k 2>/dev/null; stop_xsession; rm -rf "$scratch"' EXIT
 # A new prefix takes Wine some seconds to make, so one is made per build and
 # each run gets a copy: hard links, but for the registry that Wine rewrites.
 template=${TRELVANIX_BUILD_DIR:?}/wine-prefix
-version=$("$loader" --version)
+# The prefix's recipe: remade when Wine or what is set below changes.
+version="$("$loader" --version) arial=liberation-replacement"
 (
     flock 9
     [ "$(cat "$template/.ready" 2>/dev/null)" = "$version" ] && exit 0
@@ -38,6 +39,12 @@ version=$("$loader" --version)
     # Without a window manager of Wine's own, each window waits 2 s for one.
     WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >>"$scratch/wineboot.log" 2>&1
+    # A new prefix has no Arial, the face of the program's controls on
+    # Windows; Liberation Sans has its metrics, so captions fit as there.
+    # Wine lists a replacement as a face of its own, which the toolkit then
+    # finds (it never reads the system's FontSubstitutes).
+    WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+        /v Arial /d 'Liberation Sans' /f >>"$scratch/wineboot.log" 2>&1
     WINEPREFIX=$template "$server" -w
     echo "$version" >"$template/.ready"
 ) 9>"$TRELVANIX_BUILD_DIR/wine-prefix.lock"

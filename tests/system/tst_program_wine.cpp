@@ -10,7 +10,9 @@
 #include "support/RealProgram.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -127,6 +129,64 @@ QString checkRowsContaining(xcb_window_t main, const QString &text)
     return inputBoxes().empty() ? QString() : QStringLiteral("the box stayed open");
 }
 
+// A Wine command of the test's own, run to its end: its exit code, -1 if it
+// crashed or hung, and its output. Wine's menu builder is left out, so that
+// the shortcuts that an installer makes stay inside the prefix.
+struct WineRun {
+    int exitCode;
+    QString output;
+};
+WineRun runWine(const QStringList &arguments)
+{
+    QProcess wine;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("winemenubuilder.exe=d"));
+    wine.setProcessEnvironment(environment);
+    wine.setProcessChannelMode(QProcess::MergedChannels);
+    wine.start(qEnvironmentVariable("TRELVANIX_WINE"), arguments);
+    const bool ended = wine.waitForFinished(120000) && wine.exitStatus() == QProcess::NormalExit;
+    return {ended ? wine.exitCode() : -1, QString::fromLocal8Bit(wine.readAll())};
+}
+
+// The files under a folder, by their paths in it, sorted.
+QStringList filesUnder(const QString &root)
+{
+    QStringList files;
+    for (QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// The versions of Trelvanix in the list of installed apps, the user's and
+// the machine's: Wine keeps a per-user product's entry in the machine's.
+QStringList installedVersions()
+{
+    QStringList versions;
+    for (const QString &root : {QStringLiteral("HKCU"), QStringLiteral("HKLM")}) {
+        const QString listing =
+            runWine(
+                {QStringLiteral("reg"), QStringLiteral("query"),
+                 root + QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"),
+                 QStringLiteral("/s")})
+                .output;
+        // Each key's name starts a line, and its values follow, indented.
+        for (const QString &entry :
+             listing.split(QRegularExpression(QStringLiteral("\\n(?=HKEY_)")))) {
+            const auto value = [&](const QString &name) {
+                return QRegularExpression(QStringLiteral("\\n\\s+") + name +
+                                          QStringLiteral("\\s+REG_\\w+\\s+([^\\r\\n]*)"))
+                    .match(entry)
+                    .captured(1);
+            };
+            if (value(QStringLiteral("DisplayName")) == QStringLiteral("Trelvanix"))
+                versions << value(QStringLiteral("DisplayVersion"));
+        }
+    }
+    return versions;
+}
+
 // The icons that Wine's shell docks in the tray: small windows of its own.
 std::vector<xcb_window_t> trayIcons(XTestDisplay &x)
 {
@@ -146,6 +206,7 @@ class ProgramWineTest : public QObject
 private slots:
     void endsCheckedProcessesAndClosesCheckedWindowsByName();
     void minimisesToTheTrayAndComesBackOnAClick();
+    void installsForTheUserOverAnOlderVersionAndUninstallsAllButTheSettings();
 };
 
 void ProgramWineTest::endsCheckedProcessesAndClosesCheckedWindowsByName()
@@ -188,6 +249,16 @@ void ProgramWineTest::endsCheckedProcessesAndClosesCheckedWindowsByName()
     x.requestClose(main);
     QVERIFY(program.ended(10000));
     QCOMPARE(program.process().exitCode(), 0);
+    // The toolkit's warnings reach standard error here. None came, so the
+    // manifest and the toolkit agreed on how the program scales; but for
+    // the call the toolkit makes for each window, which Wine lacks and
+    // Windows 10 has.
+    QByteArrayList said = program.process().readAllStandardError().split('\n');
+    said.removeIf([](const QByteArray &line) {
+        return line.trimmed().isEmpty() || (line.startsWith("EnableNonClientDpiScaling() failed") &&
+                                            line.contains("(Call not implemented.)"));
+    });
+    QVERIFY2(said.isEmpty(), said.join('\n').constData());
 }
 
 void ProgramWineTest::minimisesToTheTrayAndComesBackOnAClick()
@@ -225,6 +296,84 @@ void ProgramWineTest::minimisesToTheTrayAndComesBackOnAClick()
     x.requestClose(main);
     QVERIFY(program.ended(10000));
     QCOMPARE(program.process().exitCode(), 0);
+}
+
+void ProgramWineTest::installsForTheUserOverAnOlderVersionAndUninstallsAllButTheSettings()
+{
+    const QString folder = windowsBuild() + QStringLiteral("/Trelvanix");
+    const QString version = qEnvironmentVariable("TRELVANIX_VERSION");
+    const QString package =
+        windowsBuild() + QStringLiteral("/Trelvanix-%1-windows-x64.msi").arg(version);
+    QTemporaryDir scratch;
+    const QString older = scratch.filePath(QStringLiteral("older.msi"));
+    QCOMPARE(QProcess::execute(QStringLiteral("bash"), {qEnvironmentVariable("TRELVANIX_BUILD_MSI"),
+                                                        folder, QStringLiteral("0.0.1"), older}),
+             0);
+
+    // The profile of the prefix's one user, as it is before the install.
+    QDir users(qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/drive_c/users"));
+    QStringList names = users.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    names.removeAll(QStringLiteral("Public"));
+    QCOMPARE(names.size(), 1);
+    const QString profile = users.filePath(names.front());
+    const QString programs = profile + QStringLiteral("/AppData/Local/Programs");
+    const QString installed = programs + QStringLiteral("/Trelvanix");
+    const QString shortcut =
+        profile +
+        QStringLiteral("/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Trelvanix.lnk");
+    const QStringList profileBefore = filesUnder(profile);
+    const bool hadPrograms = QFileInfo::exists(programs);
+
+    // The user's settings are there between the older install and the upgrade.
+    const QString settings =
+        QStringLiteral("HKCU\\Software\\VB and VBA Program Settings\\Quorbel\\Trelvanix");
+    const auto settingKept = [&] {
+        return runWine({"reg", "query", settings, "/v", "InstallerTest"}).output.contains("kept");
+    };
+    QCOMPARE(runWine({"msiexec", "/i", older, "/qn"}).exitCode, 0);
+    QCOMPARE(runWine({"reg", "add", settings, "/v", "InstallerTest", "/d", "kept", "/f"}).exitCode,
+             0);
+    QCOMPARE(runWine({"msiexec", "/i", package, "/qn"}).exitCode, 0);
+
+    const QStringList shipped = filesUnder(folder);
+    QCOMPARE(filesUnder(installed), shipped);
+    for (const QString &file : shipped) {
+        QFile source(folder + QLatin1Char('/') + file);
+        QFile copy(installed + QLatin1Char('/') + file);
+        QVERIFY(source.open(QIODevice::ReadOnly) && copy.open(QIODevice::ReadOnly));
+        QVERIFY2(source.readAll() == copy.readAll(), qPrintable(file));
+    }
+    QVERIFY(QFileInfo(shortcut).isFile());
+    // The older one is refused now: 1603, a failed install, of which Linux
+    // sees the low byte.
+    QCOMPARE(runWine({"msiexec", "/i", older, "/qn"}).exitCode, 1603 & 0xff);
+    QCOMPARE(installedVersions(), QStringList(version));
+    QVERIFY(settingKept());
+
+    // The installed program runs from where it is, with its own DLLs alone.
+    QTemporaryDir toolFolder;
+    const QString sleeperPath = toolFolder.filePath(QStringLiteral("trelvanix-sleeper.exe"));
+    QVERIFY(QFile::copy(windowsBuild() + QStringLiteral("/trelvanix-wintool.exe"), sleeperPath));
+    auto sleeper = startTool(sleeperPath, {QStringLiteral("sleep")});
+    QVERIFY(sleeper);
+    WineProcess program(installed + QStringLiteral("/trelvanix.exe"), {}, true);
+    XTestDisplay x;
+    const xcb_window_t main = mainWindow(x, program.process().processId());
+    QVERIFY(main);
+    const QString problem = checkRowsContaining(main, QStringLiteral("sleeper"));
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    QVERIFY(clickInWindow(main, winePixels(pushButton5At)));
+    QVERIFY(sleeper->ended(10000));
+    x.requestClose(main);
+    QVERIFY(program.ended(10000));
+
+    QCOMPARE(runWine({"msiexec", "/x", package, "/qn"}).exitCode, 0);
+    QVERIFY(!QFileInfo::exists(installed));
+    QCOMPARE(QFileInfo::exists(programs), hadPrograms);
+    QVERIFY(!QFileInfo::exists(shortcut));
+    QCOMPARE(filesUnder(profile), profileBefore);
+    QCOMPARE(installedVersions(), QStringList());
+    QVERIFY(settingKept());
 }
 
 QTEST_MAIN(ProgramWineTest)

@@ -40,7 +40,7 @@ private slots:
     void cleanup() { tray.reset(); }
 
     void addRecordHasTheShellLayout();
-    void textsAreCutToTheLocalEncodingsBytesBetweenCharacters();
+    void textsAreUtf8CutBetweenCharactersToTheirFields();
     void inTrayChangesOnlyWhenRunningAndOnlyOnChange();
     void iconSetterTakesIconsOnlyAndTipIsAlwaysSent();
     void balloonShowsOnceAndTakesItselfDownOnTimeOut();
@@ -88,31 +88,36 @@ void SysTrayTest::addRecordHasTheShellLayout()
     QCOMPARE(tray->size(), QSize(34, 34));
 }
 
-// The shell takes texts in the system's 8-bit encoding: UTF-8 on Linux, a code
-// page on Windows, where cp1252 gives "é" one byte and "😀" a question mark. A
-// field holds the whole characters that its bytes hold, so the expectations
-// come from the local encoding.
-void SysTrayTest::textsAreCutToTheLocalEncodingsBytesBetweenCharacters()
+// The shell takes texts in the system's 8-bit encoding: UTF-8 on Linux and,
+// by the manifest that the program and its tests carry, on Windows too. A
+// field holds the whole characters that its bytes hold, and a zero byte.
+void SysTrayTest::textsAreUtf8CutBetweenCharactersToTheirFields()
 {
-    const auto local = [](const QString &text) {
-        return QString::fromLocal8Bit(text.toLocal8Bit());
+    const QString e(QChar(0xe9));
+    const QString ideograph(QChar(0x65e5));
+    const QString face = QStringLiteral("😀");
+    const struct {
+        int offset, size;
+        QString text, kept;
+    } rows[] = {
+        {R::szTip, R::tipSize, QString(200, 'x'), QString(127, 'x')},
+        {R::szTip, R::tipSize, e.repeated(100), e.repeated(63)},
+        {R::szTip, R::tipSize, 'x' + ideograph.repeated(50), 'x' + ideograph.repeated(42)},
+        {R::szInfoTitle, R::infoTitleSize, QString(59, 'a') + face, QString(59, 'a') + face},
+        {R::szInfoTitle, R::infoTitleSize, QString(60, 'a') + face, QString(60, 'a')},
+        {R::szInfo, R::infoSize, face.repeated(70), face.repeated(63)},
     };
     R record;
-    record.setText(R::szTip, R::tipSize, QString(200, 'x'));
-    QCOMPARE(record.text(R::szTip, R::tipSize), QString(127, 'x'));
-    QCOMPARE(record.bytes[24 + 127], 0);
-    const QString e(QChar(0xe9));
-    record.setText(R::szTip, R::tipSize, e.repeated(100));
-    const qsizetype fit = std::min<qsizetype>(100, 127 / e.toLocal8Bit().size());
-    QCOMPARE(record.text(R::szTip, R::tipSize), local(e).repeated(fit));
-    const QString face = QStringLiteral("😀");
-    record.setText(R::szInfoTitle, R::infoTitleSize, QString(60, 'a') + face);
-    QCOMPARE(record.text(R::szInfoTitle, R::infoTitleSize),
-             QString(60, 'a') + (60 + face.toLocal8Bit().size() <= 63 ? local(face) : QString()));
-    const qsizetype titleSize = record.text(R::szInfoTitle, R::infoTitleSize).size();
-    record.setText(R::szInfo, R::infoSize, QString(300, 'i'));
-    QCOMPARE(record.text(R::szInfo, R::infoSize).size(), 255);
-    QCOMPARE(record.text(R::szInfoTitle, R::infoTitleSize).size(), titleSize); // untouched
+    for (const auto &row : rows) {
+        record.setText(row.offset, row.size, row.text);
+        const QByteArray field(reinterpret_cast<const char *>(record.bytes.data() + row.offset),
+                               row.size);
+        QCOMPARE(field, row.kept.toUtf8().leftJustified(row.size, '\0'));
+        QCOMPARE(record.text(row.offset, row.size), row.kept);
+    }
+    // Each field is written alone.
+    QCOMPARE(record.text(R::szTip, R::tipSize), 'x' + ideograph.repeated(42));
+    QCOMPARE(record.text(R::szInfoTitle, R::infoTitleSize), QString(60, 'a'));
 }
 
 void SysTrayTest::inTrayChangesOnlyWhenRunningAndOnlyOnChange()

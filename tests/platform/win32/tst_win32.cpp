@@ -13,6 +13,7 @@
 #include "support/RealForm.h"
 #include "support/TestSettingsStore.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
@@ -21,11 +22,16 @@
 
 namespace
 {
-// A child of ours from the test tool beside the program, once it is there.
-bool startTool(QProcess &tool, const QStringList &arguments)
+QString toolPath()
 {
-    tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../trelvanix-wintool.exe"),
-               arguments);
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../trelvanix-wintool.exe");
+}
+
+// A child of ours from the test tool beside the program (or a copy of it),
+// once it is there.
+bool startTool(QProcess &tool, const QStringList &arguments, const QString &program = toolPath())
+{
+    tool.start(program, arguments);
     return tool.waitForStarted(10000) && tool.waitForReadyRead(20000) &&
            tool.readLine().trimmed() == "ready";
 }
@@ -47,6 +53,7 @@ class Win32BackendsTest : public QObject
 private slots:
     void snapshotListsAChildAndOpensItOnlyAsTheProcessItSaw();
     void killPassEndsACheckedChild();
+    void namesAndTitlesInAnyScriptAreListedAndFoundWhole();
     void closeRequestsCloseAWindowThatAgreesAndLeaveOnesThatRefuseOrHang();
     void windowOrderMakesTopmostAndSendsToTheBottom();
     void trayRecordReachesTheShell();
@@ -118,6 +125,43 @@ void Win32BackendsTest::killPassEndsACheckedChild()
     for (int position = 1; position <= form.ListView1->count(); ++position)
         QVERIFY(form.ListView1->subItem(position, 1) != QString::number(child.processId()));
     QVERIFY(dialogs.boxes.empty());
+}
+
+// The system hands names and titles to the program in its 8-bit code page,
+// which the program's manifest, carried by this test too, makes UTF-8.
+void Win32BackendsTest::namesAndTitlesInAnyScriptAreListedAndFoundWhole()
+{
+    FakeDialogs dialogs;
+    const QString title = QStringLiteral("日本語 — Ελληνικά — 😀");
+    const QString name = QStringLiteral("Диспетчер задач.exe");
+    QTemporaryDir folder;
+    QVERIFY(QFile::copy(toolPath(), folder.filePath(name)));
+    QProcess window;
+    QProcess process;
+    QVERIFY(startTool(window, {QStringLiteral("window"), title, QStringLiteral("agree")}));
+    QVERIFY(startTool(process, {QStringLiteral("sleep")}, folder.filePath(name)));
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    ListView &list = *real.form.ListView1;
+    const auto rowOf = [&list](const QString &text) {
+        for (int position = 1; position <= list.count(); ++position)
+            if (list.text(position) == text)
+                return position;
+        return 0;
+    };
+    QVERIFY(rowOf(name) > 0);
+    QCOMPARE(list.subItem(rowOf(name), 1), QString::number(process.processId()));
+    QVERIFY(rowOf(title) > 0);
+    QCOMPARE(list.subItem(rowOf(title), 2), QStringLiteral("Task"));
+
+    dialogs.answers << QStringLiteral("ελληνικά");
+    real.form.PushButton7_Click();
+    for (int position = 1; position <= list.count(); ++position)
+        QCOMPARE(list.isChecked(position), position == rowOf(title));
+    for (QProcess *tool : {&window, &process}) {
+        tool->kill();
+        tool->waitForFinished();
+    }
 }
 
 void Win32BackendsTest::closeRequestsCloseAWindowThatAgreesAndLeaveOnesThatRefuseOrHang()

@@ -1,0 +1,41 @@
+# SPDX-FileCopyrightText: 2026 The Trelvanix developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The Windows program as Windows expects one: a GUI program, without a console
+# window of its own, that carries its icon, its version information and its
+# manifest. The tests that run the program's code carry the manifest too, so
+# that they see names and titles as the program does.
+enable_language(RC)
+
+# Windows writes a version as four numbers: 0.1 is 0.1.0.0.
+set(quad ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH}
+    ${PROJECT_VERSION_TWEAK})
+list(TRANSFORM quad REPLACE "^$" "0")
+list(JOIN quad "." TRELVANIX_VERSION_QUAD)
+list(JOIN quad "," TRELVANIX_VERSION_COMMAS)
+
+set(resources ${CMAKE_BINARY_DIR}/windows-resources)
+set(TRELVANIX_MANIFEST ${resources}/trelvanix.manifest)
+set(TRELVANIX_MANIFEST_RC ${resources}/manifest.rc)
+set(TRELVANIX_DESCRIPTION ${PROJECT_DESCRIPTION})
+configure_file(packaging/windows/trelvanix.manifest.in ${TRELVANIX_MANIFEST} @ONLY)
+configure_file(packaging/windows/manifest.rc.in ${TRELVANIX_MANIFEST_RC} @ONLY)
+configure_file(packaging/windows/trelvanix.rc.in ${resources}/trelvanix.rc @ONLY)
+set_source_files_properties(${TRELVANIX_MANIFEST_RC} PROPERTIES
+    OBJECT_DEPENDS ${TRELVANIX_MANIFEST})
+set_source_files_properties(${resources}/trelvanix.rc PROPERTIES
+    OBJECT_DEPENDS "${TRELVANIX_MANIFEST};${TRELVANIX_MANIFEST_RC};${TRELVANIX_ICO}")
+
+target_sources(trelvanix PRIVATE ${resources}/trelvanix.rc)
+# The test tool takes window titles in any script from its command line.
+target_sources(trelvanix-wintool PRIVATE ${TRELVANIX_MANIFEST_RC})
+add_dependencies(trelvanix app-icons)
+set_target_properties(trelvanix PROPERTIES WIN32_EXECUTABLE ON)
+# A GUI program's main() is renamed for the toolkit's WinMain, a define that
+# the library's precompiled headers were not made with.
+set_source_files_properties(src/main.cpp PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+if(MSVC)
+    # The manifest is one of the resources; the linker would add a second.
+    target_link_options(trelvanix PRIVATE /MANIFEST:NO)
+endif()
