@@ -27,15 +27,21 @@ set_source_files_properties(${TRELVANIX_MANIFEST_RC} PROPERTIES
 set_source_files_properties(${resources}/trelvanix.rc PROPERTIES
     OBJECT_DEPENDS "${TRELVANIX_MANIFEST};${TRELVANIX_MANIFEST_RC};${TRELVANIX_ICO}")
 
-target_sources(trelvanix PRIVATE ${resources}/trelvanix.rc)
+# A program with the manifest among its resources (`resources`, which holds
+# it, or the manifest alone).
+function(trelvanix_with_manifest target resources)
+    target_sources(${target} PRIVATE ${resources})
+    if(MSVC)
+        # The linker would add a manifest of its own beside it.
+        target_link_options(${target} PRIVATE /MANIFEST:NO)
+    endif()
+endfunction()
+
+trelvanix_with_manifest(trelvanix ${resources}/trelvanix.rc)
 # The test tool takes window titles in any script from its command line.
-target_sources(trelvanix-wintool PRIVATE ${TRELVANIX_MANIFEST_RC})
+trelvanix_with_manifest(trelvanix-wintool ${TRELVANIX_MANIFEST_RC})
 add_dependencies(trelvanix app-icons)
 set_target_properties(trelvanix PROPERTIES WIN32_EXECUTABLE ON)
 # A GUI program's main() is renamed for the toolkit's WinMain, a define that
 # the library's precompiled headers were not made with.
 set_source_files_properties(src/main.cpp PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
-if(MSVC)
-    # The manifest is one of the resources; the linker would add a second.
-    target_link_options(trelvanix PRIVATE /MANIFEST:NO)
-endif()

@@ -163,26 +163,18 @@ QStringList filesUnder(const QString &root)
 // the machine's: Wine keeps a per-user product's entry in the machine's.
 QStringList installedVersions()
 {
+    static const QRegularExpression keyStart(QStringLiteral("\\n(?=HKEY_)"));
+    static const QRegularExpression ours(
+        QStringLiteral("\\n\\s+DisplayName\\s+REG_SZ\\s+Trelvanix\\r?(\\n|$)"));
+    static const QRegularExpression version(
+        QStringLiteral("\\n\\s+DisplayVersion\\s+REG_SZ\\s+(\\S+)"));
     QStringList versions;
     for (const QString &root : {QStringLiteral("HKCU"), QStringLiteral("HKLM")}) {
-        const QString listing =
-            runWine(
-                {QStringLiteral("reg"), QStringLiteral("query"),
-                 root + QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"),
-                 QStringLiteral("/s")})
-                .output;
-        // Each key's name starts a line, and its values follow, indented.
-        for (const QString &entry :
-             listing.split(QRegularExpression(QStringLiteral("\\n(?=HKEY_)")))) {
-            const auto value = [&](const QString &name) {
-                return QRegularExpression(QStringLiteral("\\n\\s+") + name +
-                                          QStringLiteral("\\s+REG_\\w+\\s+([^\\r\\n]*)"))
-                    .match(entry)
-                    .captured(1);
-            };
-            if (value(QStringLiteral("DisplayName")) == QStringLiteral("Trelvanix"))
-                versions << value(QStringLiteral("DisplayVersion"));
-        }
+        const QString uninstall =
+            root + QStringLiteral("\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall");
+        for (const QString &key : runWine({"reg", "query", uninstall, "/s"}).output.split(keyStart))
+            if (ours.match(key).hasMatch())
+                versions << version.match(key).captured(1);
     }
     return versions;
 }
