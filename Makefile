@@ -96,9 +96,9 @@ windows-configure: deps
 windows: windows-configure
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target windows-folder windows-msi
 
-# dist/: the Debian package, the Windows zip and installer, the source archive
-# of the last commit and SHA256SUMS, all of project()'s version.
-release: package windows
+# dist/: the Debian package, the Windows zip and installer, each checked, the
+# source archive of the last commit and SHA256SUMS, all of project()'s version.
+release:
 	@bash scripts/release.sh $(BUILD) $(WINDOWS_BUILD)
 
 # The Windows build of every test that runs there, under Wine on private displays.

@@ -26,22 +26,31 @@ set(folder ${CMAKE_BINARY_DIR}/Trelvanix)
 # The licences of what the folder holds, and where Qt's source is.
 set(notices ${CMAKE_BINARY_DIR}/notices)
 set(qtSourceNotice ${QT6_INSTALL_PREFIX}/trelvanix-qt-source.txt)
+set(licenceFiles Qt-LGPL-3.0)
 if(EXISTS ${qtSourceNotice})
     file(READ ${qtSourceNotice} TRELVANIX_QT_SOURCE)
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${qtSourceNotice})
+    # What that source builds into the DLLs, written from it by scripts/qt-attributions.py.
+    string(APPEND TRELVANIX_QT_SOURCE "The libraries and data that it builds into them (zlib, libpng,
+FreeType, HarfBuzz, PCRE2 and others) are listed with their licences in
+licenses\\Qt-bundled.txt.\n")
+    list(APPEND licenceFiles Qt-bundled)
 else()
     string(REGEX MATCH "^[0-9]+\\.[0-9]+" qtSeries ${Qt6_VERSION})
     set(TRELVANIX_QT_SOURCE "Qt's source for this version is published by The Qt Company:
     https://download.qt.io/archive/qt/${qtSeries}/${Qt6_VERSION}/\n")
 endif()
 set(TRELVANIX_RUNTIME_NOTICE)
-set(licenceFiles Qt-LGPL-3.0)
 if(MINGW)
+    # The run-time libraries are those of the compiler that built the program.
+    set(gcc ${CMAKE_CXX_COMPILER_VERSION})
     string(APPEND TRELVANIX_RUNTIME_NOTICE
-        "GCC's run-time libraries: libstdc++-6.dll, libgcc_s_seh-1.dll\n"
-        "    In licenses\\GCC-exception-3.1.txt.\n\n"
-        "mingw-w64's POSIX threads: libwinpthread-1.dll\n"
-        "    In licenses\\winpthreads.txt.\n")
+        "GCC ${gcc}'s run-time libraries: libstdc++-6.dll, libgcc_s_seh-1.dll\n"
+        "    Under the GNU General Public License, version 3, with the GCC Runtime\n"
+        "    Library Exception, in licenses\\GCC-exception-3.1.txt. GCC's source:\n"
+        "    https://ftp.gnu.org/gnu/gcc/gcc-${gcc}/\n\n"
+        "mingw-w64's POSIX threads (winpthreads): libwinpthread-1.dll\n"
+        "    In licenses\\winpthreads.txt. Its source: https://www.mingw-w64.org/\n")
     list(APPEND licenceFiles GCC-exception-3.1 winpthreads)
 endif()
 configure_file(packaging/windows/THIRD-PARTY-NOTICES.txt.in ${notices}/THIRD-PARTY-NOTICES.txt @ONLY)

@@ -7,11 +7,20 @@
 # manifest. The tests that run the program's code carry the manifest too, so
 # that they see names and titles as the program does.
 enable_language(RC)
+# For Windows 10 and 11, as the manifest says: the system's headers then
+# declare what those have, whatever the compiler's own default.
+target_compile_definitions(trelvanix_core PUBLIC _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
-# Windows writes a version as four numbers: 0.1 is 0.1.0.0.
-set(quad ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH}
-    ${PROJECT_VERSION_TWEAK})
-list(TRANSFORM quad REPLACE "^$" "0")
+# Windows writes a version as four numbers, and refuses to start a program
+# whose manifest has fewer: 0.1 is 0.1.0.0.
+set(quad)
+foreach(part MAJOR MINOR PATCH TWEAK)
+    if("${PROJECT_VERSION_${part}}" STREQUAL "")
+        list(APPEND quad 0)
+    else()
+        list(APPEND quad ${PROJECT_VERSION_${part}})
+    endif()
+endforeach()
 list(JOIN quad "." TRELVANIX_VERSION_QUAD)
 list(JOIN quad "," TRELVANIX_VERSION_COMMAS)
 

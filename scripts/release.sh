@@ -4,8 +4,9 @@
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Gathers a release in dist/: the Debian package, the Windows zip and
-# installer, the source they were built from, and their checksums.
+# Builds and checks a release and gathers it in dist/: the Debian package,
+# the Windows zip and installer, the source they were built from, and their
+# checksums.
 #   release.sh BUILD WINDOWS_BUILD
 set -euo pipefail
 build=$1
@@ -13,13 +14,18 @@ windows=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/project-version.sh"
 cd "$root"
-# The source archive is of the last commit: with changes beside it, it would
-# not be what the binaries were built from.
-if [ -n "$(git status --porcelain)" ]; then
-    echo "The checkout has changes that are not committed: commit them first." >&2
-    git status --short >&2
+# The source archive is of the last commit: with changes beside it, or files
+# that git ignores where the build looks for sources, it would not be what
+# the binaries are built from.
+stray=$(git status --porcelain && git ls-files --others --ignored --exclude-standard --directory \
+    -- src tools tests cmake packaging resources skins)
+if [ -n "$stray" ]; then
+    echo "The checkout holds what is not committed: commit or remove it first." >&2
+    echo "$stray" >&2
     exit 1
 fi
+make BUILD="$build" WINDOWS_BUILD="$windows" package windows check-package
+bash tests/packaging/check-windows.sh "$windows"
 rm -rf dist
 mkdir dist
 cp "$build"/package/trelvanix_"$version"_*.deb dist/

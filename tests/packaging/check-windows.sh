@@ -47,13 +47,14 @@ msiVersion=$(msiinfo export "$msi" Property | sed -n 's/^ProductVersion\t\(.*\)\
 [ "$msiVersion" = "$version" ] || fail "the installer's ProductVersion is '$msiVersion', not $version"
 
 wrestool -x --raw --type=24 "$exe" -o "$scratch/manifest.xml" 2>/dev/null || fail "no manifest"
-for declaration in 'level="asInvoker"' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
+for declaration in 'level="asInvoker"' '<assemblyIdentity[^>]* version="[0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*"' \
+    '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \
     '>PerMonitorV2' '<activeCodePage[^>]*>UTF-8<'; do
     grep -q "$declaration" "$scratch/manifest.xml" || fail "the manifest lacks $declaration"
 done
 
 (cd "$scratch" && unzip -q "$zip") || fail "the zip does not unpack"
-for file in LICENSE.txt THIRD-PARTY-NOTICES.txt licenses/Qt-LGPL-3.0.txt \
+for file in LICENSE.txt THIRD-PARTY-NOTICES.txt licenses/Qt-LGPL-3.0.txt licenses/Qt-bundled.txt \
     licenses/GCC-exception-3.1.txt licenses/winpthreads.txt; do
     [ -s "$scratch/Trelvanix/$file" ] || fail "the zip has no $file"
 done
@@ -62,4 +63,7 @@ grep -q 'GNU LESSER GENERAL PUBLIC LICENSE' "$scratch/Trelvanix/licenses/Qt-LGPL
 qtSource=$(dpkg-query -W -f='${source:Version}' qt6-base-dev-tools)
 grep -qF "qt6-base=$qtSource" "$scratch/Trelvanix/THIRD-PARTY-NOTICES.txt" ||
     fail "the notices do not name the Qt source $qtSource"
+# Written from another Qt's source, they would miss what this one bundles.
+grep -qF "qt6-base, version $qtSource)" "$scratch/Trelvanix/licenses/Qt-bundled.txt" ||
+    fail "licenses/Qt-bundled.txt is not of $qtSource: run scripts/qt-attributions.py"
 echo "the Windows program, zip and installer of version $version are as shipped"
