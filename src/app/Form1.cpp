@@ -29,6 +29,7 @@ Form1::Form1(PlatformServices &platform, QString programFolder, QWidget *parent)
     applyFonts();
     nameControlsForAccessibility();
     placeControls();
+    makeKeyboardAndReaderFriendly();
     connectPointerFeedback();
     connectCommands();
     centreOnScreen();
@@ -98,6 +99,8 @@ void Form1::connectCommands()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (pressedByEnter(watched, event))
+        return true;
     if (watched == Text1 && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         watchText1Focus(event);
     if (event->type() != QEvent::MouseMove)

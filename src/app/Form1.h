@@ -138,6 +138,9 @@ private:
     void placeControls();
     void applyFonts();
     void nameControlsForAccessibility();
+    void makeKeyboardAndReaderFriendly();
+    void orderTabStops();
+    static bool pressedByEnter(QObject *watched, const QEvent *event);
     void connectPointerFeedback();
     void centreOnScreen();
 

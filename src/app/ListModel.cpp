@@ -238,7 +238,6 @@ void ListModel::keepShownRows()
                     [](const Row &a, const Row &b) { return a.checked == b.checked; });
     if (checksChanged && count() > 0)
         emit dataChanged(createIndex(0, 0), createIndex(count() - 1, 0), {Qt::CheckStateRole});
-    emit relisted();
 }
 
 int ListModel::rowCount(const QModelIndex &parent) const

@@ -38,11 +38,6 @@ class ListModel : public QAbstractTableModel, public RunningList
 {
     Q_OBJECT
 
-signals:
-    // The rows were rebuilt as they were: views drop their current row and
-    // selection, as a reset would have them do.
-    void relisted();
-
 public:
     // Column 0's data under this role is the row's hidden identity, when it has one.
     static constexpr int IdentityRole = Qt::UserRole;

@@ -61,6 +61,7 @@ ListView::RebuildScope::RebuildScope(ListView &view) : m_view(view)
 {
     if (m_view.m_rebuildDepth++ > 0)
         return;
+    m_view.m_placeBeforeRebuild = m_view.place();
     m_view.m_model->holdViewUpdates(true);
 }
 
@@ -71,6 +72,59 @@ ListView::RebuildScope::~RebuildScope()
     // The one reset this brings keeps the scroll position, as every reset
     // does; a rebuild to the same rows brings none.
     m_view.m_model->holdViewUpdates(false);
+    m_view.returnTo(m_view.m_placeBeforeRebuild);
+}
+
+// Read as the view shows the rows, which may lag behind the list's own.
+QString ListView::shownText(int row, int column) const
+{
+    return m_model->index(row, column).data().toString();
+}
+
+ListView::RowPlace ListView::rowPlace(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return {};
+    const int row = index.row();
+    return {shownText(row, 1), shownText(row, 2), shownText(row, 0), row};
+}
+
+// The row's place now: where the same row stands, else -1.
+int ListView::rowNow(const RowPlace &place) const
+{
+    if (place.row < 0)
+        return -1;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        if (shownText(row, 1) == place.id && shownText(row, 2) == place.type &&
+            (!place.id.isEmpty() || shownText(row, 0) == place.name))
+            return row;
+    return -1;
+}
+
+ListView::Place ListView::place() const
+{
+    const QModelIndex current = currentIndex();
+    return {rowPlace(current), rowPlace(indexAt(QPoint(0, 0))),
+            current.isValid() && selectionModel()->isSelected(current)};
+}
+
+void ListView::returnTo(const Place &place)
+{
+    // Making a row current scrolls to it; the top row is set after.
+    const int scroll = verticalScrollBar()->value();
+    if (const int rows = m_model->rowCount(); place.current.row >= 0 && rows > 0) {
+        int current = rowNow(place.current);
+        if (current < 0)
+            current = std::min(place.current.row, rows - 1);
+        selectionModel()->setCurrentIndex(
+            m_model->index(current, 0),
+            place.currentSelected ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
+                                  : QItemSelectionModel::NoUpdate);
+    }
+    if (const int top = rowNow(place.top); top >= 0)
+        scrollTo(m_model->index(top, 0), QAbstractItemView::PositionAtTop);
+    else
+        verticalScrollBar()->setValue(scroll);
 }
 
 bool ListView::dropsInput(const QEvent *event) const
@@ -108,8 +162,5 @@ void ListView::keepScrollPositionAcrossResets()
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         executeDelayedItemsLayout();
         verticalScrollBar()->setValue(m_savedScroll);
-    });
-    connect(m_model, &ListModel::relisted, this, [this] {
-        selectionModel()->clear();
     });
 }

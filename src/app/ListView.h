@@ -41,7 +41,10 @@ public:
 
     // While one lives, a rebuild made of several passes shows nothing of its
     // half-built rows: the view goes on showing the rows as they were and
-    // shows the result once, at the scroll position it had.
+    // shows the result once. The user stays where they were: the current row
+    // and the top row stay the same rows while they are listed, told by
+    // their ID and type; a current row that went gives its place to the row
+    // that now stands there.
     class RebuildScope
     {
     public:
@@ -64,11 +67,27 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A row as the user saw it: what tells it from the others, and its place.
+    struct RowPlace {
+        QString id, type, name; // the name only tells rows without an ID apart
+        int row = -1;
+    };
+    struct Place {
+        RowPlace current, top;
+        bool currentSelected = false;
+    };
+
     void keepScrollPositionAcrossResets();
     bool dropsInput(const QEvent *event) const;
+    QString shownText(int row, int column) const;
+    RowPlace rowPlace(const QModelIndex &index) const;
+    int rowNow(const RowPlace &place) const;
+    Place place() const;
+    void returnTo(const Place &place);
 
     ListModel *m_model;
     std::function<bool()> m_dropsInput;
     int m_savedScroll = 0;
     int m_rebuildDepth = 0;
+    Place m_placeBeforeRebuild;
 };

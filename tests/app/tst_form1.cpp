@@ -11,6 +11,7 @@
 #include "support/FormFixture.h"
 #include "tray/cSysTray.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -65,8 +67,13 @@ private slots:
     void trayClickOnAShownWindowOnlyGivesItTheFocus();
     void clickOnTheBalloonEndsItsWaitAndLeavesTheWindowHidden();
     void withoutANotificationAreaAMinimisedWindowStaysReachable();
+    void tabVisitsTheShownControlsInScreenOrder_data();
+    void tabVisitsTheShownControlsInScreenOrder();
+    void enterPressesOnlyTheFocusedPushButton();
+    void killListIsNoStopAndNotInTheAccessibleTree();
 
 private:
+    void showActive();
     std::unique_ptr<Form1> makeForm() { return fixture.makeForm(); }
     QWidget *child(const char *name) { return form->findChild<QWidget *>(QLatin1String(name)); }
     void moveOver(QWidget *widget, QPoint at = {3, 3});
@@ -470,3 +477,92 @@ int runForm1Tests(int argc, char *argv[])
 }
 
 #include "tst_form1.moc"
+
+void Form1Test::showActive()
+{
+    form->Form_Load();
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void Form1Test::tabVisitsTheShownControlsInScreenOrder_data()
+{
+    QTest::addColumn<bool>("automatic");
+    QTest::addColumn<QStringList>("stops");
+    const QStringList top{"ListView1",   "PushButton6", "PushButton9", "PushButton7",
+                          "PushButton8", "PushButton1", "Check1"};
+    // Of the option buttons only the chosen one; the interval box while enabled.
+    QTest::newRow("manual") << false << top + QStringList{"Option3", "PushButton5", "PushButton2"};
+    QTest::newRow("automatic") << true
+                               << top +
+                                      QStringList{"Option4", "Text1", "PushButton5", "PushButton2"};
+}
+
+void Form1Test::tabVisitsTheShownControlsInScreenOrder()
+{
+    QFETCH(bool, automatic);
+    QFETCH(QStringList, stops);
+    showActive();
+    if (automatic)
+        form->Option4->click();
+    form->ListView1->setFocus(Qt::TabFocusReason);
+    QStringList visited;
+    for (int press = 0; press < stops.size(); ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *focused = QApplication::focusWidget();
+        visited << focused->objectName();
+        const QRect onWindow(focused->mapTo(form.get(), QPoint()), focused->size());
+        QVERIFY2(form->rect().contains(onWindow), qPrintable(visited.last()));
+    }
+    QCOMPARE(visited, stops.mid(1) + stops.mid(0, 1));
+}
+
+void Form1Test::enterPressesOnlyTheFocusedPushButton()
+{
+    showActive();
+    std::map<QString, std::unique_ptr<QSignalSpy>> presses;
+    for (QPushButton *button : form->findChildren<QPushButton *>())
+        presses[button->objectName()] = std::make_unique<QSignalSpy>(button, &QPushButton::clicked);
+    QCOMPARE(presses.size(), 7u);
+    const auto pressed = [&] {
+        QStringList names;
+        for (auto &[name, spy] : presses)
+            for (; !spy->isEmpty(); spy->removeFirst())
+                names << name;
+        return names;
+    };
+    for (auto &[name, spy] : presses) {
+        for (const auto &[key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier},
+                                             std::pair{Qt::Key_Enter, Qt::KeypadModifier},
+                                             std::pair{Qt::Key_Space, Qt::NoModifier}}) {
+            auto *button = form->findChild<QPushButton *>(name);
+            button->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(button, key, modifiers);
+            QCOMPARE(pressed(), QStringList(name));
+            dialogs->boxes.clear();
+        }
+    }
+    for (QWidget *elsewhere :
+         {static_cast<QWidget *>(form->ListView1), static_cast<QWidget *>(form->Option3),
+          static_cast<QWidget *>(form->Option4)}) {
+        elsewhere->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(elsewhere, Qt::Key_Return);
+        QCOMPARE(pressed(), QStringList());
+    }
+    QVERIFY(form->Option3->isChecked());
+}
+
+void Form1Test::killListIsNoStopAndNotInTheAccessibleTree()
+{
+    showActive();
+    QCOMPARE(form->ListView2->focusPolicy(), Qt::NoFocus);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(form.get());
+    QStringList children;
+    for (int i = 0; i < window->childCount(); ++i)
+        children << window->child(i)->object()->objectName();
+    QVERIFY(children.contains(QStringLiteral("ListView1")));
+    QVERIFY(!children.contains(QStringLiteral("ListView2")));
+    const QAccessibleInterface *list = QAccessible::queryAccessibleInterface(form->ListView1);
+    QCOMPARE(window->indexOfChild(list), children.indexOf(QStringLiteral("ListView1")));
+}

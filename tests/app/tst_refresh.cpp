@@ -99,7 +99,10 @@ private slots:
     void init();
     void cleanup() { fixture.tearDown(); }
 
-    void refreshButtonRelistsClearsChecksAndKeepsTheScroll();
+    void refreshButtonRelistsClearsChecksAndKeepsTheTopRow();
+    void refreshKeepsTheCurrentRowAndTheTopRow_data();
+    void refreshKeepsTheCurrentRowAndTheTopRow();
+    void automaticRefreshKeepsTheRowTheUserMovesTo();
     void failedProcessPassIsReportedAndTasksStillCome();
     void commandsPressedDuringARefreshRunAfterItNotInsideIt();
     void commandsPressedDuringARefreshRunInTheOrderPressed_data();
@@ -121,6 +124,9 @@ private slots:
 
 private:
     Form1 &showForm();
+    // 2,000 rows "w0000" to "w1999" after the fixture's, shown, and row
+    // `current` current with the row three above it at the top.
+    Form1 &showWorkers(int current);
     void chooseAutomatic(const QString &interval);
     void leaveText1();
 
@@ -144,6 +150,42 @@ Form1 &RefreshTest::showForm()
     return form;
 }
 
+QString worker(int number)
+{
+    return QStringLiteral("w%1").arg(number, 4, 10, QLatin1Char('0'));
+}
+
+int rowShowing(const ListView *list, const QString &name)
+{
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        if (list->model()->index(row, 0).data().toString() == name)
+            return row;
+    return -1;
+}
+
+QString currentRow(const ListView *list)
+{
+    return list->currentIndex().data().toString();
+}
+
+QString topRow(const ListView *list)
+{
+    return list->indexAt({0, 0}).data().toString();
+}
+
+Form1 &RefreshTest::showWorkers(int current)
+{
+    for (int number = 0; number < 2000; ++number)
+        fixture.processes->add(10000 + number, worker(number).toStdString());
+    Form1 &form = showForm();
+    ListView *list = form.ListView1;
+    list->setFocus();
+    const int row = rowShowing(list, worker(current));
+    list->setCurrentIndex(list->model()->index(row, 0));
+    list->scrollTo(list->model()->index(std::max(0, row - 3), 0), QAbstractItemView::PositionAtTop);
+    return form;
+}
+
 void RefreshTest::chooseAutomatic(const QString &interval)
 {
     Form1 &form = *fixture.form;
@@ -157,13 +199,15 @@ void RefreshTest::leaveText1()
     QCoreApplication::processEvents();
 }
 
-void RefreshTest::refreshButtonRelistsClearsChecksAndKeepsTheScroll()
+void RefreshTest::refreshButtonRelistsClearsChecksAndKeepsTheTopRow()
 {
     for (quint32 id = 1000; id < 1200; ++id)
         fixture.processes->add(id, "worker" + std::to_string(id));
     Form1 &form = showForm();
     form.ListView1->setChecked(5, true);
     form.ListView1->verticalScrollBar()->setValue(40);
+    const auto topRow = [&form] { return form.ListView1->indexAt({0, 0}).data().toString(); };
+    const QString top = topRow();
     fixture.processes->add(5000, "newcomer");
     fixture.windows->add(0x500001, QStringLiteral("Calculator"));
 
@@ -173,9 +217,69 @@ void RefreshTest::refreshButtonRelistsClearsChecksAndKeepsTheScroll()
     QCOMPARE(form.ListView1->subItem(2, 2), QStringLiteral("Task"));
     QCOMPARE(checkedRows(form.ListView1), 0);
     QCOMPARE(form.ListView1->model()->rowCount(), 205);
-    QCOMPARE(form.ListView1->verticalScrollBar()->value(), 40);
+    QCOMPARE(topRow(), top); // two rows came above it
     QVERIFY(form.ListView1->viewport()->updatesEnabled());
     QVERIFY(fixture.dialogs->boxes.empty());
+}
+
+void RefreshTest::refreshKeepsTheCurrentRowAndTheTopRow_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("change");
+    for (const int current : {0, 1000, 1999})
+        for (const char *change : {"same rows", "a row above", "current gone"})
+            QTest::addRow("%s at %d", change, current) << current << QString::fromLatin1(change);
+}
+
+void RefreshTest::refreshKeepsTheCurrentRowAndTheTopRow()
+{
+    QFETCH(int, current);
+    QFETCH(QString, change);
+    Form1 &form = showWorkers(current);
+    ListView *list = form.ListView1;
+    list->setChecked(rowShowing(list, worker(current)) + 1, true);
+    const QString top = topRow(list);
+    QString expected = worker(current);
+    if (change == QLatin1String("a row above")) {
+        fixture.processes->add(9999, (worker(current - 1) + 'a').toStdString());
+    } else if (change == QLatin1String("current gone")) {
+        std::erase_if(fixture.processes->entries, [&](const ProcessEntry &entry) {
+            return entry.processId == 10000u + current;
+        });
+        expected.clear();
+    }
+
+    const int place = list->currentIndex().row();
+    form.PushButton1_Click();
+    // A row that went gives its place to the row that now stands there.
+    if (expected.isEmpty())
+        expected = list->model()->index(place, 0).data().toString();
+    QCOMPARE(currentRow(list), expected);
+    QVERIFY(list->selectionModel()->isSelected(list->currentIndex()));
+    // Where it is still listed, and the list still reaches that far down.
+    const QScrollBar *scroll = list->verticalScrollBar();
+    if (rowShowing(list, top) >= 0 && scroll->value() < scroll->maximum())
+        QCOMPARE(topRow(list), top);
+    QCOMPARE(checkedRows(list), 0);
+}
+
+void RefreshTest::automaticRefreshKeepsTheRowTheUserMovesTo()
+{
+    Form1 &form = showWorkers(1000);
+    chooseAutomatic(QStringLiteral("0.5"));
+    leaveText1();
+    ListView *list = form.ListView1;
+    const int snapshots = fixture.processes->snapshotsTaken;
+    for (int step = 1; step <= 5; ++step) {
+        QTest::keyClick(list, Qt::Key_Down);
+        fixture.now += 600ms;
+        form.Timer1_Timer();
+        QCOMPARE(currentRow(list), worker(1000 + step));
+    }
+    QCOMPARE(fixture.processes->snapshotsTaken, snapshots + 5);
+    // Space checks the row the user reached.
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(list->isChecked(rowShowing(list, worker(1005)) + 1));
 }
 
 void RefreshTest::failedProcessPassIsReportedAndTasksStillCome()
