@@ -51,7 +51,7 @@ check-package: package
 
 # SKIN=skins/o.cjs starts it with that skin.
 run: build
-	@SKIN="$(SKIN)" bash scripts/run.sh $(BUILD)
+	@SKIN="$(SKIN)" exec bash scripts/run.sh $(BUILD)
 
 test-build: deps
 	$(call configure_folder,$(TEST_BUILD),-DCMAKE_BUILD_TYPE=Debug -DTRELVANIX_SANITIZE=ON)

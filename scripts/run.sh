@@ -25,13 +25,22 @@ fi
 source "$(dirname "$0")/../tests/support/xsession.sh"
 scratch=$(mktemp -d)
 program_pid=""
+# Ctrl+C reaches the program too, as the display's servers run in groups of
+# their own; a signal for the script alone is passed on. Either ends the
+# program as closing its window does, and the script exits with its code.
 finish() {
-    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
+    local status=$?
+    if [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null; then
+        wait "$program_pid"
+        local ended=$?
+        [ "$status" -eq 0 ] && status=$ended
+    fi
     stop_xsession
     rm -rf "$scratch"
+    exit "$status"
 }
 trap finish EXIT
-trap 'exit 0' INT TERM
+trap 'exit 0' INT TERM HUP
 
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR=$scratch/runtime
@@ -53,3 +62,6 @@ if "$build/trelvanix-xtool" screenshot "$window" "$build/screenshot.png"; then
 fi
 echo "Trelvanix is running on $DISPLAY; press Ctrl+C to end it."
 wait "$program_pid"
+status=$?
+program_pid=""
+exit "$status"

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-// The kill list's stored text: each entry is a name and a type, written as
-// name||MySeparator1||type||MySeparator2||.
+// The kill list's stored text: each entry is a row's ID and its name, written
+// as ID||MySeparator1||name||MySeparator2||; the row's type is not kept.
 namespace KillListText
 {
 QString entry(const QString &name, const QString &type);
@@ -16,6 +16,6 @@ QString entry(const QString &name, const QString &type);
 // The entries' pieces, in order, empty ones included.
 QStringList pieces(const QString &text);
 
-// A piece's fields: the name first, then the type when the piece has one.
+// A piece's fields: the ID first, then the name when the piece has one.
 QStringList fields(const QString &piece);
 } // namespace KillListText

@@ -11,15 +11,26 @@
 
 source "$(dirname "${BASH_SOURCE[0]}")/sessions.sh"
 
+# Starts COMMAND in the background in a process group of its own, its PID in
+# $!: a terminal's Ctrl+C, sent to its foreground group, then reaches the
+# programs run on the display but not the display's servers, which stay until
+# stop_xsession ends them.
+#   in_own_group COMMAND...
+in_own_group() {
+    local -
+    set -m
+    "$@" &
+}
+
 start_xsession() {
     local scratch=$1 xtool=$2 bare=${3:-}
-    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
-        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
+    in_own_group Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
+        3>"$scratch/display" >"$scratch/xvfb.log" 2>&1
     xvfb_pid=$!
     await_line "$scratch/display" "$scratch/xvfb.log" Xvfb || return 1
     export DISPLAY=":$(head -n 1 "$scratch/display")"
     [ "$bare" = bare ] && return 0
-    icewm >"$scratch/icewm.log" 2>&1 &
+    in_own_group icewm >"$scratch/icewm.log" 2>&1
     icewm_pid=$!
     if ! "$xtool" wait-desktop 30; then
         echo "IceWM did not become window manager and tray host:" >&2
@@ -47,8 +58,8 @@ start_sni_session() {
   </policy>
 </busconfig>
 EOF
-    dbus-daemon --config-file="$scratch/bus.conf" --nofork --nopidfile --print-address=3 \
-        3>"$scratch/bus" >"$scratch/bus.log" 2>&1 &
+    in_own_group dbus-daemon --config-file="$scratch/bus.conf" --nofork --nopidfile --print-address=3 \
+        3>"$scratch/bus" >"$scratch/bus.log" 2>&1
     bus_pid=$!
     await_line "$scratch/bus" "$scratch/bus.log" "The session bus" || return 1
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$scratch/bus")
@@ -56,12 +67,12 @@ EOF
     mkdir -p "$XDG_CONFIG_HOME/lxqt"
     printf '[General]\npanels=panel1\n[panel1]\nplugins=tray\n[tray]\ntype=statusnotifier\n' \
         >"$XDG_CONFIG_HOME/lxqt/panel.conf"
-    QT_QPA_PLATFORM=xcb lxqt-panel >"$scratch/panel.log" 2>&1 &
+    QT_QPA_PLATFORM=xcb in_own_group lxqt-panel >"$scratch/panel.log" 2>&1
     panel_pid=$!
     # Every notification stays until it is closed, as where the daemon ignores
     # the time a program asks for: one that nobody takes down stays in sight.
     printf '[stay]\noverride_dbus_timeout = 0\n' >"$scratch/dunstrc"
-    dunst -config "$scratch/dunstrc" >"$scratch/dunst.log" 2>&1 &
+    in_own_group dunst -config "$scratch/dunstrc" >"$scratch/dunst.log" 2>&1
     dunst_pid=$!
     for _ in $(seq 300); do
         dbus-send --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
