@@ -4,6 +4,8 @@
 
 #include "app/ListView.h"
 
+#include "app/ListAccessible.h"
+
 #include "common/Twips.h"
 
 #include <QEvent>
@@ -12,6 +14,7 @@
 
 ListView::ListView(QWidget *parent) : QTreeView(parent), m_model(new ListModel(this))
 {
+    tellScreenReadersOfListsAsTables();
     setModel(m_model);
     setRootIsDecorated(false);
     setUniformRowHeights(true);

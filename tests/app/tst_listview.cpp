@@ -210,8 +210,8 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange_data()
     QTest::addColumn<QString>("current");
     const QStringList before{"cc", "aa", "bb"};
     QTest::newRow("same rows") << before << 0 << 0 << "aa" << false << "cc";
-    QTest::newRow("a name changed") << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab" << false
-                                    << "cc";
+    QTest::newRow("a name changed")
+        << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab" << false << "cc";
     QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb" << false << "cc";
     QTest::newRow("sorted by ID instead") << before << 1 << 1 << "cc" << false << "cc";
     QTest::newRow("sorted by ID just before") << before << 1 << 1 << "cc" << true << "bb";
@@ -284,6 +284,34 @@ void ListViewTest::screenReaderReadsCellsAndCheckStates()
     QVERIFY(!alpha->state().checked);
     QVERIFY(beta->state().checked);
     QCOMPARE(list->tableInterface()->columnDescription(0), QStringLiteral("Name"));
+
+    // Only the name cell is checkable and toggles; the ID and Type cells read.
+    QCOMPARE(alpha->actionInterface()->actionNames(),
+             QStringList{QAccessibleActionInterface::toggleAction()});
+    for (const int column : {1, 2}) {
+        QAccessibleInterface *cell = list->tableInterface()->cellAt(0, column);
+        QVERIFY(!cell->state().checkable);
+        QVERIFY(!cell->actionInterface());
+    }
+    QCOMPARE(list->tableInterface()->cellAt(0, 2)->text(QAccessible::Name),
+             QStringLiteral("Process"));
+    alpha->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QVERIFY(view->isChecked(1) && alpha->state().checked);
+
+    // Children count as the view does when it tells of the current cell:
+    // the header's cells first, then each row's.
+    QCOMPARE(list->childCount(), 9);
+    QCOMPARE(list->child(0)->role(), QAccessible::ColumnHeader);
+    QCOMPARE(list->child(3 * 2 + 1), list->tableInterface()->cellAt(1, 1));
+    QCOMPARE(list->indexOfChild(beta), 6);
+
+    // A rebuild puts other rows in the same places: the cells read them.
+    view->removeAllRows();
+    fill({"gamma"});
+    QCoreApplication::processEvents();
+    QCOMPARE(list->tableInterface()->cellAt(0, 0)->text(QAccessible::Name),
+             QStringLiteral("gamma"));
+    QVERIFY(!list->tableInterface()->cellAt(1, 0));
 }
 
 void ListViewTest::showsControlAndDirectionMarksButKeepsTheName_data()
