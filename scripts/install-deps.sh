@@ -15,6 +15,7 @@ packages=(
     dbus-daemon dbus-bin lxqt-panel dunst
     clang libclang-rt-14-dev
     desktop-file-utils appstream hicolor-icon-theme gtk-update-icon-cache strace man-db reuse
+    at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     dpkg-dev lintian
     libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols sway xwayland x11-xserver-utils
     kwin-wayland
