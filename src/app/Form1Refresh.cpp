@@ -27,17 +27,23 @@ namespace
 using std::chrono::nanoseconds;
 constexpr int pollMilliseconds = 100;
 constexpr double defaultIntervalSeconds = 1;
+// The shortest interval the program offers: the box's check raises a shorter
+// one to it.
+constexpr double shortestIntervalSeconds = 0.5;
 // Over three years: far beyond any wish for a refresh, far within the clock.
 constexpr double longestIntervalSeconds = 1e8;
 
 // The interval that monitoring uses for a text. A text that is no number (it
-// may come from the store unchecked) means the default; a huge one is capped.
+// may come from the store unchecked) means the default; a huge one is capped,
+// and one below the shortest, typed into the store by hand, is raised to it
+// while the text stays as it was stored.
 nanoseconds refreshInterval(const QString &text)
 {
     const std::optional<double> seconds = readLocaleDouble(normaliseDecimal(text, false));
-    const double bounded = !seconds || std::isnan(*seconds)
-                               ? defaultIntervalSeconds
-                               : std::clamp(*seconds, 0.0, longestIntervalSeconds);
+    const double bounded =
+        !seconds || std::isnan(*seconds)
+            ? defaultIntervalSeconds
+            : std::clamp(*seconds, shortestIntervalSeconds, longestIntervalSeconds);
     return std::chrono::duration_cast<nanoseconds>(std::chrono::duration<double>(bounded));
 }
 
@@ -133,7 +139,7 @@ void Form1::Text1_LostFocus()
         Text1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (*seconds < 0.5)
+    if (*seconds < shortestIntervalSeconds)
         Text1->setText(normaliseDecimal(QStringLiteral("0.5"), true));
     StartTimer();
 }

@@ -28,9 +28,9 @@ class ProcessSnapshot
 {
 public:
     virtual ~ProcessSnapshot() = default;
-    // Fills `entry` with the first entry, which stands for the system itself
-    // (its idle entry or its init process), never for a user's process; false
-    // when the snapshot is empty.
+    // Fills `entry` with the first entry: the system's idle entry, with ID 0,
+    // where the system has one, else its first process; false when the
+    // snapshot is empty.
     virtual bool first(ProcessEntry &entry) = 0;
     // Fills `entry` with the next process; false past the last one.
     virtual bool next(ProcessEntry &entry) = 0;

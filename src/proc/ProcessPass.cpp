@@ -72,11 +72,16 @@ void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots,
     texts.beginPass();
     const auto snapshot = snapshots.takeSnapshot();
     ProcessEntry entry;
-    snapshot->first(entry); // the system itself, never listed
-    while (snapshot->next(entry)) {
+    const auto add = [&] {
         const ProcessRowTexts::Texts &row = texts.textsFor(entry);
         runningList.addEntry(row.name, row.id, QStringLiteral("Process"), entry.identity);
-    }
+    };
+    // The first entry is the system's idle one, ID 0, where the system has
+    // one; elsewhere (Wine's, for one) it is a process like the others.
+    if (snapshot->first(entry) && entry.processId != 0)
+        add();
+    while (snapshot->next(entry))
+        add();
 }
 
 void loadProcesses(RunningList &runningList, ProcessSnapshotSource &snapshots)

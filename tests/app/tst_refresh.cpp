@@ -598,11 +598,14 @@ void RefreshTest::unreadableStoredIntervalStartsSafely_data()
     QTest::newRow("empty") << "" << 1.0;
     QTest::newRow("infinity") << "inf" << 1e8;
     QTest::newRow("too large for the clock") << "1e300" << 1e8;
-    QTest::newRow("negative infinity") << "-inf" << 0.0;
     QTest::newRow("beyond a double") << "1e309" << 1.0;
     QTest::newRow("below a double") << "1e-400" << 1.0;
-    QTest::newRow("negative") << "-1" << 0.0;
-    QTest::newRow("below the bound") << "0.1" << 0.1;
+    // Below the shortest interval: raised to it, the text left as stored.
+    QTest::newRow("negative infinity") << "-inf" << 0.5;
+    QTest::newRow("negative") << "-5" << 0.5;
+    QTest::newRow("zero") << "0" << 0.5;
+    QTest::newRow("a hundredth") << "0.01" << 0.5;
+    QTest::newRow("a nanosecond") << "1e-9" << 0.5;
     QTest::newRow("point") << "0.5" << 0.5;
     QTest::newRow("comma") << "0,5" << 0.5;
     QTest::newRow("spaces") << " 2 " << 2.0;

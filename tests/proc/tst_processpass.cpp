@@ -16,7 +16,7 @@ class ProcessPassTest : public QObject
 private slots:
     void init();
 
-    void skipsTheFirstEntryEvenWhenOrdinary();
+    void listsTheFirstEntryWhenOrdinary();
     void onlyEntryGivesAnEmptyList();
     void emptySnapshotGivesAnEmptyList();
     void listsNameSignedIdAndType();
@@ -39,18 +39,20 @@ void ProcessPassTest::init()
     processes = FakeProcessSnapshotSource();
 }
 
-void ProcessPassTest::skipsTheFirstEntryEvenWhenOrdinary()
+// Only an idle entry, ID 0, stands for the system; Wine's snapshot starts
+// with a process like the others.
+void ProcessPassTest::listsTheFirstEntryWhenOrdinary()
 {
     processes.add(500, "editor");
     processes.add(600, "shell");
     loadProcesses(*list->listModel(), processes);
-    QCOMPARE(list->count(), 1);
-    QCOMPARE(list->text(1), QStringLiteral("shell"));
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->text(1), QStringLiteral("editor"));
 }
 
 void ProcessPassTest::onlyEntryGivesAnEmptyList()
 {
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     loadProcesses(*list->listModel(), processes);
     QCOMPARE(list->count(), 0);
 }
@@ -64,7 +66,7 @@ void ProcessPassTest::emptySnapshotGivesAnEmptyList()
 
 void ProcessPassTest::listsNameSignedIdAndType()
 {
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     processes.add(4000000000u, "zeta");
     processes.add(42, "Alpha");
     loadProcesses(*list->listModel(), processes);
@@ -77,7 +79,7 @@ void ProcessPassTest::listsNameSignedIdAndType()
 
 void ProcessPassTest::nameFieldWithoutNulGivesEmptyNameAndValidId()
 {
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     processes.addWithoutNul(77);
     processes.add(78, std::string(259, 'n'));
     loadProcesses(*list->listModel(), processes);
@@ -89,7 +91,7 @@ void ProcessPassTest::nameFieldWithoutNulGivesEmptyNameAndValidId()
 
 void ProcessPassTest::alikeNamesGiveTwoRows()
 {
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     processes.add(10, "worker");
     processes.add(11, "worker");
     loadProcesses(*list->listModel(), processes);
@@ -100,7 +102,7 @@ void ProcessPassTest::alikeNamesGiveTwoRows()
 
 void ProcessPassTest::passLeavesNoCheckMarksAndReleasesTheSnapshot()
 {
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     processes.add(10, "a");
     processes.add(11, "b");
     loadProcesses(*list->listModel(), processes);
@@ -128,7 +130,7 @@ void ProcessPassTest::rowsKeepTheirProcessIdentityInEveryOrder()
 {
     QFETCH(bool, sorted);
     QFETCH(int, sortKey);
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     processes.add(7, "b");
     processes.add(30, "a");
     processes.add(200, "c");
@@ -157,7 +159,7 @@ namespace
 void fillTable(FakeProcessSnapshotSource &processes, const QStringList &table)
 {
     processes.entries.clear();
-    processes.add(1, "init");
+    processes.add(0, "[System Process]");
     for (const QString &entry : table) {
         const auto id = entry.section(u':', 0, 0).toUInt();
         if (entry.endsWith(u':'))

@@ -51,7 +51,7 @@ struct FormFixture {
         auto shell = std::make_unique<FakeNotifyIconShell>();
         tray = shell.get();
         platform.notifyIconShell = std::move(shell);
-        processes->add(1, "init");
+        processes->add(0, "[System Process]"); // the idle entry, never listed
         processes->add(300, "zsh");
         processes->add(200, "bash");
         processes->add(100, "Xorg");

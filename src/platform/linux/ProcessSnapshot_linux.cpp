@@ -78,18 +78,16 @@ public:
                       [this](const auto &known) { return known.second.lastScan != m_scan; });
     }
 
-    // The first entry stands for the system itself, as the idle entry that
-    // other systems' snapshots start with: the init process where this user
-    // may see it, else a stand-in with ID 0, which names no process. A
-    // process of the user's own is never in its place.
+    // The first entry is a stand-in with ID 0, which names no process, as
+    // the idle entry that other systems' snapshots start with. The init
+    // process, the system's own, is never listed.
     bool first(ProcessEntry &entry) override
     {
         if (!m_procFd.isValid())
             return false;
         const bool initShown = !m_ids.empty() && m_ids.front() == initProcessId;
         m_next = initShown ? 1 : 0;
-        if (!initShown || !read(initProcessId, entry))
-            entry = ProcessEntry{};
+        entry = ProcessEntry{};
         return true;
     }
 

@@ -119,6 +119,14 @@ void Win32BackendsTest::killPassEndsACheckedChild()
             row = position;
     QVERIFY(row > 0);
     QCOMPARE(form.ListView1->text(row), QStringLiteral("trelvanix-wintool.exe"));
+    // Only an idle entry, ID 0, stands for the system; Wine's first entry is a
+    // process like the others, and is listed.
+    ProcessEntry first;
+    QVERIFY(m_platform.processSnapshots->takeSnapshot()->first(first));
+    bool firstListed = false;
+    for (int position = 1; position <= form.ListView1->count(); ++position)
+        firstListed |= form.ListView1->subItem(position, 1) == QString::number(first.processId);
+    QCOMPARE(firstListed, first.processId != 0);
     form.ListView1->setChecked(row, true);
     form.PushButton5_Click();
     QTRY_COMPARE_WITH_TIMEOUT(child.state(), QProcess::NotRunning, 5000);
