@@ -6,8 +6,9 @@
 
 # The Debian package: lintian finds no error in it (its warnings are shown);
 # unpacked into a temporary root it is complete; and dpkg installs it into
-# another root and purges it again, its scripts refreshing that root's icon
-# cache and menu database both times and leaving nothing behind.
+# other roots and purges it again, its scripts refreshing a root's icon cache
+# and menu database both times and leaving nothing behind, even in a root
+# that had neither.
 #   check-package.sh PACKAGE.deb
 set -uo pipefail
 deb=$(realpath "$1")
@@ -34,26 +35,58 @@ zcat "$unpacked/doc/trelvanix/changelog.gz" | head -n 1 | grep -qF "trelvanix ($
     fail "the changelog's last entry is not $version"
 bash "$(dirname "$0")/check-tree.sh" "$scratch/unpacked" || exit 1
 
+# dpkg works on a root of its own; the libraries are the machine's.
+new_root() {
+    mkdir -p "$1"/var/lib/dpkg/{info,updates,triggers}
+    touch "$1/var/lib/dpkg/status"
+}
+dpkg_root() {
+    local root=$1
+    shift
+    dpkg --root="$root" --force-not-root --force-script-chrootless --log=/dev/null "$@" \
+        >"$scratch/dpkg.log" 2>&1 || fail "dpkg $*: $(cat "$scratch/dpkg.log")"
+}
+# All of a root but dpkg's own database, which dpkg keeps.
+paths() { (cd "$1" && find . -path ./var/lib/dpkg -prune -o -print | sort); }
+# Purging leaves the root as it was before the install.
+purge() {
+    local root=$1 before=$2
+    dpkg_root "$root" -P trelvanix
+    [ "$(paths "$root")" = "$before" ] ||
+        fail "purging from the ${root##*/} root left: $(diff <(echo "$before") <(paths "$root"))"
+}
+
 # A root with another program's icon in its theme cache and a menu database,
-# as a desktop system has. The libraries are the machine's, not the root's.
-root=$scratch/root
-mkdir -p "$root"/var/lib/dpkg/{info,updates,triggers} "$root/usr/share/applications" \
-    "$root/usr/share/icons/hicolor/16x16/apps"
-touch "$root/var/lib/dpkg/status"
+# as a desktop system has.
+root=$scratch/desktop
+new_root "$root"
+mkdir -p "$root/usr/share/applications" "$root/usr/share/icons/hicolor/16x16/apps"
 cp /usr/share/icons/hicolor/index.theme "$root/usr/share/icons/hicolor/"
 cp "$scratch/unpacked/usr/share/icons/hicolor/16x16/apps/trelvanix.png" \
     "$root/usr/share/icons/hicolor/16x16/apps/other.png"
 gtk-update-icon-cache -q -t -f "$root/usr/share/icons/hicolor"
 update-desktop-database -q "$root/usr/share/applications"
-files() { (cd "$root/usr" && find . -type f | sort); }
-before=$(files)
+before=$(paths "$root")
 cache=$root/usr/share/icons/hicolor/icon-theme.cache
-dpkg_root() { dpkg --root="$root" --force-not-root --force-script-chrootless --log=/dev/null "$@" \
-    >"$scratch/dpkg.log" 2>&1 || fail "dpkg $*: $(cat "$scratch/dpkg.log")"; }
-
-dpkg_root --force-depends -i "$deb"
+# Our entry names no MIME type, so only a stale line shows a refresh.
+menu=$root/usr/share/applications/mimeinfo.cache
+stale() { printf '[MIME Cache]\ntext/x-stale=stale.desktop;\n' >"$menu"; }
+stale
+dpkg_root "$root" --force-depends -i "$deb"
 grep -q trelvanix "$cache" || fail "installing did not refresh the icon cache"
-dpkg_root -P trelvanix
+grep -q stale "$menu" && fail "installing did not refresh the menu database"
+stale
+purge "$root" "$before"
 grep -q trelvanix "$cache" && fail "purging did not refresh the icon cache"
-[ "$(files)" = "$before" ] || fail "purging left files behind: $(diff <(echo "$before") <(files))"
+grep -q stale "$menu" && fail "purging did not refresh the menu database"
+
+# A bare root, with neither cache: the scripts make none that would outlive
+# the package, so every folder of the package goes with it, without dpkg's
+# warning of one left not empty (the other root's shared folders stay).
+bare=$scratch/bare
+new_root "$bare"
+before=$(paths "$bare")
+dpkg_root "$bare" --force-depends -i "$deb"
+purge "$bare" "$before"
+grep -q warning "$scratch/dpkg.log" && fail "purging from the bare root: $(cat "$scratch/dpkg.log")"
 echo PASS
