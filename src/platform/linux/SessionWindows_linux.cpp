@@ -14,9 +14,9 @@ namespace
 // answers later is listed as it stood.
 constexpr auto settleTime = std::chrono::milliseconds(200);
 
-bool containsIgnoringCase(const std::vector<QString> &texts, const QString &text)
+auto findIgnoringCase(std::vector<QString> &texts, const QString &text)
 {
-    return std::any_of(texts.begin(), texts.end(), [&](const QString &candidate) {
+    return std::find_if(texts.begin(), texts.end(), [&](const QString &candidate) {
         return candidate.compare(text, Qt::CaseInsensitive) == 0;
     });
 }
@@ -41,12 +41,23 @@ bool SessionWindows::useNative(NativeWindows::Deadline deadline)
     return m_choice == Choice::Native;
 }
 
-bool SessionWindows::isOwn(const Toplevel &window) const
+std::function<bool(const Toplevel &)> SessionWindows::ownWindowTest() const
 {
     if (m_native->reportsPids())
-        return window.pid == qint64(::getpid());
-    return containsIgnoringCase(m_own.appIds, window.appId) &&
-           (m_own.titles ? containsIgnoringCase(m_own.titles(), window.title) : false);
+        return [](const Toplevel &window) { return window.pid == qint64(::getpid()); };
+    // Without process IDs, a window of our application's name showing one of
+    // our titles is ours; but no more of them than we show with that title,
+    // so that another program that takes our name and title stays listed.
+    return [appIds = m_own.appIds, titles = m_own.titles ? m_own.titles() : std::vector<QString>()](
+               const Toplevel &window) mutable {
+        if (findIgnoringCase(appIds, window.appId) == appIds.end())
+            return false;
+        const auto title = findIgnoringCase(titles, window.title);
+        if (title == titles.end())
+            return false;
+        titles.erase(title);
+        return true;
+    };
 }
 
 SessionWindowWalk::SessionWindowWalk(std::shared_ptr<SessionWindows> session)
@@ -61,8 +72,9 @@ WindowHandle SessionWindowWalk::first(WindowHandle start)
     m_native = m_session->useNative(std::chrono::steady_clock::now() + settleTime);
     if (!m_native)
         return m_session->x11Walk().first(start);
+    const auto isOwn = m_session->ownWindowTest();
     for (const Toplevel *window : m_session->native().windows().topFirst()) {
-        if (m_session->isOwn(*window))
+        if (isOwn(*window))
             continue;
         m_order.append(window->id);
         m_titles.push_back(window->title);

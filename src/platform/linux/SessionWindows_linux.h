@@ -37,7 +37,8 @@ public:
     NativeWindows &native() { return *m_native; }
     WindowWalk &x11Walk() { return *m_x11Walk; }
     WindowControl &x11Control() { return *m_x11Control; }
-    bool isOwn(const Toplevel &window) const;
+    // Tells our own native windows for one walk, top first.
+    std::function<bool(const Toplevel &)> ownWindowTest() const;
 
 private:
     enum class Choice { Undecided, X11, Native };
