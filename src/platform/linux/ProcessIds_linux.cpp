@@ -86,5 +86,14 @@ std::string taskStamp(int procFd)
     const auto end = loadavg.find_last_not_of(" \n");
     if (slash == std::string::npos || end == std::string::npos || end <= slash)
         return {};
-    return loadavg.substr(slash + 1, end - slash);
+    // A process may be given an ID of its choosing (checkpoint and restore),
+    // which the last ID does not show; if another ends meanwhile, the count
+    // stays too. Every fork on the machine moves "processes" in "stat".
+    const std::string stat = readProcFile(procFd, "stat");
+    const auto forks = stat.find("\nprocesses ");
+    const auto forksEnd = stat.find('\n', forks + 1);
+    if (forks == std::string::npos || forksEnd == std::string::npos)
+        return {};
+    return loadavg.substr(slash + 1, end - slash) + ' ' +
+           stat.substr(forks + 11, forksEnd - forks - 11);
 }

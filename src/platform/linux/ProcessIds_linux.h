@@ -15,8 +15,8 @@
 std::optional<std::vector<quint32>> listProcessIds(int procFd, std::size_t expected);
 
 // What changes whenever a task, process or thread, starts in the namespace
-// that the /proc at `procFd` shows: the number of tasks and the ID last
-// given. While it stays the same, and less time has passed than the IDs
+// that the /proc at `procFd` shows: the number of tasks, the ID last given
+// and the forks made on the machine. While it stays the same, and less time has passed than the IDs
 // take to go round, no process has appeared there. Empty where that cannot
 // be known: a /proc of another namespace, or one that hides other users'
 // processes, which can appear there as they change users.

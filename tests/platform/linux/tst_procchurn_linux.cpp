@@ -248,6 +248,16 @@ void ProcChurnTest::everyScanListsWhatAFreshOneLists()
     check("after a start");
     QCOMPARE(remembering.listings(), listed + 1);
 
+    // A process given an ID of its choosing while another ends leaves the
+    // task count and the last ID given as they were: the forks counted tell.
+    const pid_t leaving = processes.start("trelvanix-churn-b");
+    QVERIFY(leaving > 0);
+    check("before one ends as another starts at a chosen ID");
+    processes.end(leaving);
+    ended.push_back(leaving);
+    QCOMPARE(processes.start("trelvanix-churn-b", {"600"}, leaving + 50), leaving + 50);
+    check("after a start at a chosen ID while another ended");
+
     // Programs end and their IDs come back to processes of the same program,
     // for one seen once and one seen many times: the identity listed must be
     // the new process's start time, a clock tick or more after the old one.

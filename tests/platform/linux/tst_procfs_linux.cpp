@@ -109,13 +109,17 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // What tells a snapshot whether a task was created: the reader's namespace
-// IDs and the last ID given. No loadavg where it is empty.
-void writeTaskCount(const QString &root, const QByteArray &status, const QByteArray &loadavg)
+// IDs, the last ID given and the forks made. No file where it is empty.
+void writeTaskCount(
+    const QString &root, const QByteArray &status, const QByteArray &loadavg,
+    const QByteArray &stat = "cpu  1 2 3\nctxt 99\nprocesses 5021\nprocs_running 1\n")
 {
     QDir(root).mkdir(QStringLiteral("self"));
     writeFile(root + QStringLiteral("/self/status"), status);
     if (!loadavg.isEmpty())
         writeFile(root + QStringLiteral("/loadavg"), loadavg);
+    if (!stat.isEmpty())
+        writeFile(root + QStringLiteral("/stat"), stat);
 }
 } // namespace
 
@@ -252,24 +256,29 @@ void ProcFsTest::taskStampOnlyWhereItCountsTheProcessesShown_data()
 {
     QTest::addColumn<QByteArray>("status");
     QTest::addColumn<QByteArray>("loadavg");
+    QTest::addColumn<QByteArray>("stat");
     QTest::addColumn<QString>("expected");
     const QByteArray own = "Name:\tt\nPid:\t4242\nNSpid:\t4242\nNSpgid:\t4242\n";
     const QByteArray loadavg = "0.00 0.01 0.05 1/111 17389\n";
-    QTest::newRow("the reader's own namespace") << own << loadavg << "111 17389";
+    const QByteArray stat = "cpu  1 2 3\nctxt 99\nprocesses 5021\nprocs_running 1\n";
+    QTest::newRow("the reader's own namespace") << own << loadavg << stat << "111 17389 5021";
     QTest::newRow("a parent namespace's /proc")
-        << QByteArray("Pid:\t4242\nNSpid:\t4242\t7\n") << loadavg << "";
-    QTest::newRow("a kernel without NSpid") << QByteArray("Pid:\t4242\n") << loadavg << "";
-    QTest::newRow("no loadavg") << own << QByteArray() << "";
+        << QByteArray("Pid:\t4242\nNSpid:\t4242\t7\n") << loadavg << stat << "";
+    QTest::newRow("a kernel without NSpid") << QByteArray("Pid:\t4242\n") << loadavg << stat << "";
+    QTest::newRow("no loadavg") << own << QByteArray() << stat << "";
+    QTest::newRow("no stat") << own << loadavg << QByteArray() << "";
+    QTest::newRow("no fork count") << own << loadavg << QByteArray("cpu  1 2 3\nctxt 99\n") << "";
 }
 
 void ProcFsTest::taskStampOnlyWhereItCountsTheProcessesShown()
 {
     QFETCH(QByteArray, status);
     QFETCH(QByteArray, loadavg);
+    QFETCH(QByteArray, stat);
     QFETCH(QString, expected);
     QTemporaryDir root;
     writeProcRoot(root.path(), {1, 4242}, {});
-    writeTaskCount(root.path(), status, loadavg);
+    writeTaskCount(root.path(), status, loadavg, stat);
     const FileDescriptor procFd(
         ::open(QFile::encodeName(root.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     QCOMPARE(QString::fromStdString(taskStamp(procFd.get())), expected);
