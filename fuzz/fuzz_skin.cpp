@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeView>
 
 #include <unistd.h>
@@ -19,14 +18,12 @@
 namespace
 {
 QWidget *window = nullptr;
-QString skinPath;
+const QString skinPath = QStringLiteral("o.cjs");
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QApplication application(*argc, *argv);
-    static QTemporaryDir folder;
-    skinPath = folder.filePath(QStringLiteral("o.cjs"));
     window = new QWidget;
     new QPushButton(QStringLiteral("Kill Selected Processes"), window);
     new QCheckBox(QStringLiteral("Keep This Window On Top"), new QGroupBox(window));
@@ -37,15 +34,12 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    QFile file(skinPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size)) !=
-            static_cast<qint64>(size))
-        std::abort();
-    file.close();
     SkinEngine engine;
     try {
-        engine.loadSkinFile(skinPath, size % 2 ? QStringLiteral("dark") : QString());
+        engine.loadSkin(
+            skinPath,
+            QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)),
+            size % 2 ? QStringLiteral("dark") : QString());
     } catch (const Failure &) {
         return 0;
     }

@@ -5,6 +5,7 @@
 #include "app/CursorFile.h"
 
 #include "common/Failure.h"
+#include "platform/PlainFile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -57,11 +58,12 @@ QImage decodeCursor(const QByteArray &data, QPoint &hotSpot)
 
 QCursor loadCursorFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("File not found: '%1'").arg(path));
+    const PlainFileBytes file = readPlainFile(path, largestFile + 1);
+    if (!file.problem.isEmpty())
+        throw Failure(
+            QStringLiteral("Cannot read the cursor file '%1': %2").arg(path, file.problem));
     QPoint hotSpot;
-    const QImage image = decodeCursor(file.read(largestFile + 1), hotSpot);
+    const QImage image = decodeCursor(file.bytes, hotSpot);
     return QCursor(QPixmap::fromImage(image), hotSpot.x(), hotSpot.y());
 }
 

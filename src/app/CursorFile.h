@@ -9,7 +9,8 @@
 #include <QString>
 
 // Reads a Windows cursor file (.CUR): its first image with the hotspot the file
-// gives. Throws Failure when the file cannot be read or is not a cursor.
+// gives. Throws Failure when the file cannot be read, is no plain file (a FIFO
+// is not waited on) or is not a cursor.
 QCursor loadCursorFile(const QString &path);
 
 // The first image of a cursor file's bytes and its hotspot, kept inside the

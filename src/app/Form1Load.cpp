@@ -11,8 +11,10 @@
 #include "common/ApplicationTitle.h"
 #include "common/DialogService.h"
 #include "common/ErrorReport.h"
+#include "common/Failure.h"
 #include "common/ProgramFiles.h"
 #include "common/StepGuard.h"
+#include "platform/PlainFile.h"
 #include "platform/PlatformServices.h"
 #include "tray/cSysTray.h"
 
@@ -136,7 +138,11 @@ void Form1::loadSkin()
     }
     // Loaded, switched on and told what to cover before it is applied, so
     // that the window is drawn skinned once.
-    SkinFramework1.loadSkinFile(skinPath, QString());
+    const PlainFileBytes skin = readPlainFile(skinPath, SkinEngine::largestFile + 1);
+    if (!skin.problem.isEmpty())
+        throw Failure(
+            QStringLiteral("Cannot read the skin file '%1': %2").arg(skinPath, skin.problem));
+    SkinFramework1.loadSkin(skinPath, skin.bytes, QString());
     SkinFramework1.setOptions(SkinFramework1.options() | SkinEngine::Enabled);
     SkinFramework1.setSkinsDialogs(true);
     SkinFramework1.setSkinsToolTips(true);

@@ -14,10 +14,13 @@ class SkinEngine
 public:
     enum Option : quint32 { Enabled = 1 };
 
-    // Loads the skin file; `part` names one part of a file that holds several
-    // (each begins with a line "/* [name] */"), empty for the whole file.
-    // Throws Failure when the file cannot be read or holds no skin.
-    void loadSkinFile(const QString &path, const QString &part);
+    // Loads the skin from the bytes of the skin file at `path`, read by the
+    // caller (at most largestFile + 1 of them); `part` names one part of a
+    // file that holds several (each begins with a line "/* [name] */"), empty
+    // for the whole file. Throws Failure when they hold no skin, or a skin
+    // whose pictures (url(...)) might be anything but plain files: Qt would
+    // wait in the open of a FIFO for a writer.
+    void loadSkin(const QString &path, const QByteArray &bytes, const QString &part);
 
     quint32 options() const { return m_options; }
     void setOptions(quint32 options) { m_options = options; }

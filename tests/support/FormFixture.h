@@ -64,6 +64,9 @@ struct FormFixture {
         form.reset();
         dialogs.reset();
         forgetRequestedExit();
+        // A skin covers the boxes too, through the application's style sheet;
+        // the next test's window would load its pictures again.
+        qApp->setStyleSheet(QString());
     }
 
     std::unique_ptr<Form1> makeForm()

@@ -32,6 +32,8 @@
 #include <algorithm>
 #include <csignal>
 
+#include <sys/stat.h>
+
 namespace
 {
 constexpr QPoint check1At = markOf("Check1");
@@ -79,6 +81,7 @@ private slots:
     void endRequestDuringStartUpKeepsTheListAndEnds_data();
     void endRequestDuringStartUpKeepsTheListAndEnds();
     void endRequestWithAnUnwritableStoreSaysSoOnStandardErrorAndEnds();
+    void cursorFileThatIsAFifoIsReportedAndTheProgramEnds();
 };
 
 void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
@@ -363,6 +366,29 @@ void ProgramX11Test::endRequestWithAnUnwritableStoreSaysSoOnStandardErrorAndEnds
     QCOMPARE(program.exitCode(), 0);
     const QByteArray said = program.readAllStandardError();
     QVERIFY2(said.contains("Form_QueryUnload at line 108"), said.constData());
+}
+
+// Start-up would wait in the FIFO's open for good, deaf to the requests to end.
+void ProgramX11Test::cursorFileThatIsAFifoIsReportedAndTheProgramEnds()
+{
+    QTemporaryDir dir;
+    QTemporaryDir config;
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("HAND-M.CUR"))).constData(),
+                     0600) == 0);
+    XTestDisplay x;
+    Program program(
+        config.path(),
+        copyAs(dir, qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"),
+               QStringLiteral("trelvanix")));
+    const qint64 pid = program.processId();
+    // From here on the window's start-up alone runs; its box is the first window.
+    QTRY_VERIFY_WITH_TIMEOUT(programCatchesSignal(pid, SIGTERM), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!x.windowsOfProcess(pid).empty(), 2000);
+    QTRY_COMPARE(x.title(x.windowsOfProcess(pid).front()), QStringLiteral("Application Error"));
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    QVERIFY(program.process().waitForFinished(2000));
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process().exitCode(), 0);
 }
 
 QTEST_MAIN(ProgramX11Test)
