@@ -4,7 +4,7 @@
 
 #include "platform/PlainFile.h"
 
-#include "platform/linux/FileDescriptor_linux.h"
+#include "platform/linux/PlainFile_linux.h"
 
 #include <QFile>
 
@@ -29,20 +29,27 @@ PlainFileBytes notPlain()
 }
 } // namespace
 
+OpenedPlainFile openPlainFile(const QByteArray &name)
+{
+    struct stat status;
+    if (::stat(name.constData(), &status) != 0)
+        return {FileDescriptor(), errno};
+    if (!S_ISREG(status.st_mode))
+        return {};
+    FileDescriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const int error = file.isValid() ? 0 : errno;
+    return {std::move(file), error};
+}
+
 PlainFileBytes readPlainFile(const QString &path, qint64 mostBytes)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const OpenedPlainFile opened = openPlainFile(QFile::encodeName(path));
+    if (!opened.file.isValid())
+        return opened.error ? failed(opened.error) : notPlain();
+    const FileDescriptor &file = opened.file;
+    // What the open found is looked at again: a FIFO may have taken the place.
     struct stat status;
-    // Looked at before the open: opening a device may already do something.
-    if (::stat(name.constData(), &status) != 0)
-        return failed(errno);
-    if (!S_ISREG(status.st_mode))
-        return notPlain();
-    // Should a FIFO take the file's place meanwhile, the open does not wait
-    // for a writer, and what it opened is looked at again.
-    const FileDescriptor file(
-        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.isValid() || ::fstat(file.get(), &status) != 0)
+    if (::fstat(file.get(), &status) != 0)
         return failed(errno);
     if (!S_ISREG(status.st_mode))
         return notPlain();

@@ -4,6 +4,8 @@
 
 #include "platform/linux/StoreFile_linux.h"
 
+#include "platform/linux/PlainFile_linux.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -258,16 +260,12 @@ private:
 
 StoreBytes readStoreFile(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat status;
-    if (stat(name.constData(), &status) != 0)
-        return errno == ENOENT ? StoreBytes() : StoreBytes{{}, reason(errno)};
-    if (!S_ISREG(status.st_mode)) // opening a device may already do something
+    const OpenedPlainFile opened = openPlainFile(QFile::encodeName(path));
+    if (opened.file.isValid())
+        return readWhole(opened.file.get());
+    if (opened.error == 0)
         return {{}, QStringLiteral("it is not a plain file")};
-    const FileDescriptor file(open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file.isValid())
-        return errno == ENOENT ? StoreBytes() : StoreBytes{{}, reason(errno)};
-    return readWhole(file.get());
+    return opened.error == ENOENT ? StoreBytes() : StoreBytes{{}, reason(opened.error)};
 }
 
 StoreFileSave::StoreFileSave(const QString &path, const QStringList &linkFolders)
