@@ -64,7 +64,7 @@ ListView::RebuildScope::RebuildScope(ListView &view) : m_view(view)
 {
     if (m_view.m_rebuildDepth++ > 0)
         return;
-    m_view.m_placeBeforeRebuild = m_view.place();
+    m_place = m_view.place();
     m_view.m_model->holdViewUpdates(true);
 }
 
@@ -75,7 +75,7 @@ ListView::RebuildScope::~RebuildScope()
     // The one reset this brings keeps the scroll position, as every reset
     // does; a rebuild to the same rows brings none.
     m_view.m_model->holdViewUpdates(false);
-    m_view.returnTo(m_view.m_placeBeforeRebuild);
+    m_view.returnTo(m_place);
 }
 
 // Read as the view shows the rows, which may lag behind the list's own.
@@ -97,9 +97,15 @@ int ListView::rowNow(const RowPlace &place) const
 {
     if (place.row < 0)
         return -1;
+    const auto holds = [&](int row) {
+        return shownText(row, 1) == place.id && shownText(row, 2) == place.type &&
+               (!place.id.isEmpty() || shownText(row, 0) == place.name);
+    };
+    // Most refreshes bring the same rows: the row is where it was.
+    if (place.row < m_model->rowCount() && holds(place.row))
+        return place.row;
     for (int row = 0; row < m_model->rowCount(); ++row)
-        if (shownText(row, 1) == place.id && shownText(row, 2) == place.type &&
-            (!place.id.isEmpty() || shownText(row, 0) == place.name))
+        if (holds(row))
             return row;
     return -1;
 }

@@ -39,6 +39,18 @@ public:
     // Clicks, keys and the wheel are dropped while `drops` says so.
     void dropInputWhen(std::function<bool()> drops) { m_dropsInput = std::move(drops); }
 
+private:
+    // A row as the user saw it: what tells it from the others, and its place.
+    struct RowPlace {
+        QString id, type, name; // the name only tells rows without an ID apart
+        int row = -1;
+    };
+    struct Place {
+        RowPlace current, top;
+        bool currentSelected = false;
+    };
+
+public:
     // While one lives, a rebuild made of several passes shows nothing of its
     // half-built rows: the view goes on showing the rows as they were and
     // shows the result once. The user stays where they were: the current row
@@ -55,6 +67,7 @@ public:
 
     private:
         ListView &m_view;
+        Place m_place; // where the user was, for the outermost scope
     };
 
 signals:
@@ -67,16 +80,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // A row as the user saw it: what tells it from the others, and its place.
-    struct RowPlace {
-        QString id, type, name; // the name only tells rows without an ID apart
-        int row = -1;
-    };
-    struct Place {
-        RowPlace current, top;
-        bool currentSelected = false;
-    };
-
     void keepScrollPositionAcrossResets();
     bool dropsInput(const QEvent *event) const;
     QString shownText(int row, int column) const;
@@ -89,5 +92,4 @@ private:
     std::function<bool()> m_dropsInput;
     int m_savedScroll = 0;
     int m_rebuildDepth = 0;
-    Place m_placeBeforeRebuild;
 };
