@@ -11,7 +11,6 @@
 #include "support/FormFixture.h"
 #include "tray/cSysTray.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -70,7 +69,6 @@ private slots:
     void tabVisitsTheShownControlsInScreenOrder_data();
     void tabVisitsTheShownControlsInScreenOrder();
     void enterPressesOnlyTheFocusedPushButton();
-    void killListIsNoStopAndNotInTheAccessibleTree();
 
 private:
     void showActive();
@@ -551,18 +549,4 @@ void Form1Test::enterPressesOnlyTheFocusedPushButton()
         QCOMPARE(pressed(), QStringList());
     }
     QVERIFY(form->Option3->isChecked());
-}
-
-void Form1Test::killListIsNoStopAndNotInTheAccessibleTree()
-{
-    showActive();
-    QCOMPARE(form->ListView2->focusPolicy(), Qt::NoFocus);
-    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(form.get());
-    QStringList children;
-    for (int i = 0; i < window->childCount(); ++i)
-        children << window->child(i)->object()->objectName();
-    QVERIFY(children.contains(QStringLiteral("ListView1")));
-    QVERIFY(!children.contains(QStringLiteral("ListView2")));
-    const QAccessibleInterface *list = QAccessible::queryAccessibleInterface(form->ListView1);
-    QCOMPARE(window->indexOfChild(list), children.indexOf(QStringLiteral("ListView1")));
 }
