@@ -272,7 +272,8 @@ void ProgramWineTest::minimisesToTheTrayAndComesBackOnAClick()
     QVERIFY(main);
     x.minimise(main);
     QTRY_VERIFY_WITH_TIMEOUT(!x.isViewable(main), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(ownIcon(), 10000);
+    // Wine's shell docks the icon late on a loaded machine with a new prefix.
+    QTRY_VERIFY_WITH_TIMEOUT(ownIcon(), 30000);
     QTest::qWait(300);
     QVERIFY(!x.isViewable(main));
 
