@@ -126,6 +126,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -166,6 +167,7 @@ private:
     void setCheck1Value(int value);
     bool keptOnTop() const;
     void applyKeepOnTop(StepGuard &guard, int firstStep);
+    void applyKeepOnTopOnceShown();
     WindowHandle ownWindow();
 
     void Form_MouseMove();
@@ -184,6 +186,8 @@ private:
     SkinEngine SkinFramework1;
     bool m_unloaded = false;
     bool m_killListRestored = false;
+    bool m_everShown = false;
+    bool m_keepOnTopWaits = false;
     MonotonicClock m_clock;
     QTimer *m_trayWatch = nullptr;
 };

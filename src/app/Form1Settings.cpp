@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <utility>
+
 namespace
 {
 const QString killListKey = QStringLiteral("Processes");
@@ -132,10 +134,31 @@ bool Form1::keptOnTop() const
 
 void Form1::applyKeepOnTop(StepGuard &guard, int firstStep)
 {
+    // A window made topmost before it was first shown is one Wine gets wrong:
+    // its clicks land a title bar's height off, and it stays on top for good.
+    if (!m_everShown) {
+        m_keepOnTopWaits = true;
+        return;
+    }
     if (guard.test(firstStep, [&] { return keptOnTop(); }))
         guard.step(firstStep + 2, [&] { m_platform.windowOrder->makeTopmost(ownWindow()); });
     else
         guard.step(firstStep + 4, [&] { m_platform.windowOrder->sendToBottom(ownWindow()); });
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_everShown = true;
+    // Queued: the window is shown on the system only once this event is over.
+    if (std::exchange(m_keepOnTopWaits, false))
+        QMetaObject::invokeMethod(this, &Form1::applyKeepOnTopOnceShown, Qt::QueuedConnection);
+}
+
+void Form1::applyKeepOnTopOnceShown()
+{
+    StepGuard guard(QStringLiteral(TRELVANIX_FORM1_LABEL("Form_Load")));
+    applyKeepOnTop(guard, 194);
 }
 
 void Form1::Check1_Click()

@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +29,7 @@ QPoint winePixels(QPoint twips)
 
 constexpr QPoint pushButton7At = middleOf("PushButton7");
 constexpr QPoint pushButton5At = middleOf("PushButton5");
+constexpr QPoint check1At = middleOf("Check1");
 
 QString windowsBuild()
 {
@@ -198,6 +200,7 @@ class ProgramWineTest : public QObject
 private slots:
     void endsCheckedProcessesAndClosesCheckedWindowsByName();
     void minimisesToTheTrayAndComesBackOnAClick();
+    void keepsOnTopAsStoredAndLetsGoWhenUnchecked();
     void installsForTheUserOverAnOlderVersionAndUninstallsAllButTheSettings();
 };
 
@@ -286,6 +289,34 @@ void ProgramWineTest::minimisesToTheTrayAndComesBackOnAClick()
             QTest::qWait(100);
     }
     QVERIFY(x.isViewable(main));
+    x.requestClose(main);
+    QVERIFY(program.ended(10000));
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+void ProgramWineTest::keepsOnTopAsStoredAndLetsGoWhenUnchecked()
+{
+    const QString settings =
+        QStringLiteral("HKCU\\Software\\VB and VBA Program Settings\\Quorbel\\Trelvanix");
+    const auto storedCheck1 = [&] {
+        static const QRegularExpression value(QStringLiteral("Check1\\s+REG_SZ\\s+(\\S+)"));
+        return value.match(runWine({"reg", "query", settings, "/v", "Check1"}).output).captured(1);
+    };
+    QCOMPARE(runWine({"reg", "add", settings, "/v", "Check1", "/d", "1", "/f"}).exitCode, 0);
+    const auto forget = qScopeGuard([&] {
+        runWine({"reg", "delete", settings, "/v", "Check1", "/f"});
+    });
+
+    XTestDisplay x;
+    WineProcess program(windowsBuild() + QStringLiteral("/Trelvanix/trelvanix.exe"));
+    const xcb_window_t main = mainWindow(x, program.process().processId());
+    QVERIFY(main);
+    QTRY_VERIFY_WITH_TIMEOUT(x.hasState(main, "_NET_WM_STATE_ABOVE"), 10000);
+    // Made topmost before it was shown, Wine's window took clicks a title
+    // bar's height above the pointer, and this one missed the box.
+    QVERIFY(clickInWindow(main, winePixels(check1At)));
+    QTRY_COMPARE_WITH_TIMEOUT(storedCheck1(), QStringLiteral("0"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!x.hasState(main, "_NET_WM_STATE_ABOVE"), 10000);
     x.requestClose(main);
     QVERIFY(program.ended(10000));
     QCOMPARE(program.process().exitCode(), 0);
