@@ -7,6 +7,7 @@
 #include "platform/Display.h"
 #include "platform/EndRequests.h"
 #include "platform/PlatformServices.h"
+#include "platform/SessionBus.h"
 
 #include <QApplication>
 
@@ -34,6 +35,7 @@ struct RunningForm {
 int main(int argc, char *argv[])
 {
     chooseWindowPlatform();
+    neverStartASessionBus();
     // Qt would abort here with advice to reinstall; say what is missing instead.
     if (const QString problem = displayProblem(); !problem.isEmpty()) {
         reportNoDisplay(problem);

@@ -146,6 +146,7 @@ private:
     void centreOnScreen();
 
     void loadSkin();
+    void takeThemeIcon();
     void setUpColumns(StepGuard &guard);
     void refreshRunningList(StepGuard &guard, int firstStep);
     void runDeferredCommands();

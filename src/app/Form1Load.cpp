@@ -7,6 +7,7 @@
 
 #include "app/CursorFile.h"
 #include "app/ListView.h"
+#include "common/AfterFirstShow.h"
 #include "common/AppIcon.h"
 #include "common/ApplicationTitle.h"
 #include "common/DialogService.h"
@@ -46,6 +47,7 @@ void Form1::Form_Load()
         setWindowIcon(appIcon());
     });
     guard.step(162, [&] { cSysTray1->setInTray(true); });
+    afterFirstShow(this, [this] { takeThemeIcon(); });
     guard.step(164, [&] { mainWindowHandle = ownWindow(); });
     refreshRunningList(guard, 166);
     m_killListRestored = restoreKillList(guard);
@@ -53,6 +55,16 @@ void Form1::Form_Load()
     applyRefreshOption(guard, 206);
     m_yields.startUpEnds();
     endLaterIfRequested();
+}
+
+// The theme's picture for the window and the icon, where it has one.
+void Form1::takeThemeIcon()
+{
+    const QIcon themed = themeAppIcon();
+    if (themed.isNull())
+        return;
+    setWindowIcon(themed);
+    cSysTray1->setTrayIcon(Picture{Picture::Icon, themed});
 }
 
 void Form1::setUpColumns(StepGuard &guard)

@@ -2,6 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include "common/AfterFirstShow.h"
 #include "common/ApplicationTitle.h"
 #include "common/ErrorReport.h"
 #include "common/LocaleNumber.h"
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <stdexcept>
 
 class CommonTest : public QObject
@@ -25,6 +27,8 @@ class CommonTest : public QObject
     Q_OBJECT
 
 private slots:
+    // First: it needs a run in which no window was shown yet.
+    void workAfterFirstShowWaitsForTheWindowsFirstPaint();
     void buildsTheReportTextToTheCharacter();
     void emptyDescriptionStillStartsWithTheLineBreak();
     void showsTheReportAsAnExclamationBox();
@@ -328,6 +332,29 @@ void CommonTest::readsOnlyFiniteLocaleNumbers()
     for (const char *text : {"", "abc", "inf", "nan", "1e999", "2,5s", "1e-400x", "e-400"})
         QVERIFY2(!readLocaleNumber(QString::fromLatin1(text)), text);
     QLocale::setDefault(QLocale::c());
+}
+
+void CommonTest::workAfterFirstShowWaitsForTheWindowsFirstPaint()
+{
+    struct PaintLog : QWidget {
+        QStringList *log = nullptr;
+        void paintEvent(QPaintEvent *) override { *log << QStringLiteral("painted"); }
+    };
+    QStringList log;
+    PaintLog window;
+    window.log = &log;
+    auto gone = std::make_unique<QObject>();
+    afterFirstShow(gone.get(), [&] { log << QStringLiteral("gone ran"); });
+    gone.reset();
+    afterFirstShow(&window, [&] { log << QStringLiteral("first"); });
+    window.show();
+    QTRY_VERIFY(log.contains(QStringLiteral("first")));
+    QCOMPARE(log.first(), QStringLiteral("painted"));
+    // Once shown, later work is queued at once, never run on the spot.
+    afterFirstShow(&window, [&] { log << QStringLiteral("later"); });
+    QVERIFY(!log.contains(QStringLiteral("later")));
+    QTRY_VERIFY(log.contains(QStringLiteral("later")));
+    QVERIFY(!log.contains(QStringLiteral("gone ran")));
 }
 
 // Offscreen, a screen smaller than a box of a long text joins the usual one. The platform reads

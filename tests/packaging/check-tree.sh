@@ -44,12 +44,14 @@ window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Trelvanix$' | h
 [ -n "$window" ] || fail "the window did not map"
 program=$(xdotool getwindowpid "$window")
 [ "$(ps -o ppid= -p "$program" | tr -d ' ')" = "$tracer" ] || fail "the window is not the program's"
+opened() { grep -q "openat(.*\"$1\"" "$scratch/trace"; }
+# The theme is asked once the window is up.
+theme_icon="$usr/share/icons/hicolor/[0-9]*x[0-9]*/apps/trelvanix.png"
+for _ in $(seq 100); do opened "$theme_icon" && break; sleep 0.1; done
 # Ends as closing the window does; the tracer ends with it.
 kill -TERM "$program"
 wait "$tracer"
 tracer=""
 
-opened() { grep -q "openat(.*\"$1\"" "$scratch/trace"; }
 opened "$usr/lib/trelvanix/HAND-M.CUR" || fail "the hand cursor was not opened"
-opened "$usr/share/icons/hicolor/[0-9]*x[0-9]*/apps/trelvanix.png" ||
-    fail "the icon was not taken from the installed theme"
+opened "$theme_icon" || fail "the icon was not taken from the installed theme"

@@ -103,14 +103,19 @@ inline QString copyAs(const QTemporaryDir &dir, const QString &program, const QS
 class Program
 {
 public:
+    using Adjustment = std::function<void(QProcessEnvironment &)>;
+
     explicit Program(const QString &configFolder,
                      const QString &path = qEnvironmentVariable("TRELVANIX_BUILD_DIR") +
                                            QStringLiteral("/trelvanix"),
-                     const QString &display = qEnvironmentVariable("DISPLAY"))
+                     const QString &display = qEnvironmentVariable("DISPLAY"),
+                     const Adjustment &adjust = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder);
         environment.insert(QStringLiteral("DISPLAY"), display);
+        if (adjust)
+            adjust(environment);
         m_process.setProcessEnvironment(environment);
         m_process.start(path);
     }

@@ -82,6 +82,7 @@ private slots:
     void endRequestDuringStartUpKeepsTheListAndEnds();
     void endRequestWithAnUnwritableStoreSaysSoOnStandardErrorAndEnds();
     void cursorFileThatIsAFifoIsReportedAndTheProgramEnds();
+    void startsNoSessionBusWhereThereIsNone();
 };
 
 void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
@@ -389,6 +390,35 @@ void ProgramX11Test::cursorFileThatIsAFifoIsReportedAndTheProgramEnds()
     QVERIFY(program.process().waitForFinished(2000));
     QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.process().exitCode(), 0);
+}
+
+void ProgramX11Test::startsNoSessionBusWhereThereIsNone()
+{
+    QTemporaryDir config;
+    QTemporaryDir runtime; // no bus at the usual place
+    QTemporaryDir tools;
+    const QString started = tools.filePath(QStringLiteral("started"));
+    QFile launcher(tools.filePath(QStringLiteral("dbus-launch")));
+    QVERIFY(launcher.open(QIODevice::WriteOnly));
+    launcher.write("#!/bin/sh\ntouch '" + QFile::encodeName(started) + "'\nexit 1\n");
+    launcher.close();
+    QVERIFY(launcher.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+    XTestDisplay x;
+    Program program(config.path(),
+                    qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"),
+                    qEnvironmentVariable("DISPLAY"), [&](QProcessEnvironment &environment) {
+                        environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+                        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+                        environment.insert(QStringLiteral("PATH"),
+                                           tools.path() + QLatin1Char(':') +
+                                               environment.value(QStringLiteral("PATH")));
+                    });
+    QVERIFY(program.mainWindow(x));
+    // The icon is made within a second of the window's showing, and the
+    // toolkit looks for a bus then, if not before.
+    QTest::qWait(1500);
+    QVERIFY(program.closeAndWait(x));
+    QVERIFY(!QFile::exists(started));
 }
 
 QTEST_MAIN(ProgramX11Test)

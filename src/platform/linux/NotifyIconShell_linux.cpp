@@ -7,8 +7,11 @@
 #include "platform/linux/NotificationBalloon_linux.h"
 #include "platform/linux/WindowProcedure_linux.h"
 
+#include "common/AfterFirstShow.h"
+
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -78,36 +81,62 @@ bool QtNotifyIconShell::notify(Request request, const NotifyIconRecord &record)
         if (found == m_shown.end())
             return true;
         // It may be the icon whose signal is being handled right now.
-        found->second.icon->hide();
-        found->second.icon->deleteLater();
+        if (QSystemTrayIcon *icon = found->second.icon) {
+            icon->hide();
+            icon->deleteLater();
+        }
         m_shown.erase(found);
         return true;
     }
     return false;
 }
 
+// Qt asks the session bus how to show the icon when the icon is made, so it
+// is made once the window is up, and what came for it meanwhile is done then.
 bool QtNotifyIconShell::add(const Key &key, const NotifyIconRecord &record)
 {
-    NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
-    m_balloons.erase(key);         // an earlier icon's late news is not this one's
-    auto *icon = new QSystemTrayIcon;
+    m_balloons.erase(key); // an earlier icon's late news is not this one's
     Shown &shown = m_shown[key];
-    shown.icon = icon;
+    shown.serial = ++m_serial;
+    shown.waiting.push_back(record);
     if (record.number(R::uFlags) & R::Message)
         shown.callbackMessage = record.number(R::uCallbackMessage);
+    afterFirstShow(&m_context, [this, key, serial = shown.serial] { makeIcon(key, serial); });
+    return true;
+}
+
+void QtNotifyIconShell::makeIcon(const Key &key, quint64 serial)
+{
+    const auto found = m_shown.find(key);
+    if (found == m_shown.end() || found->second.serial != serial)
+        return;                    // taken down before it was made
+    NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
+    auto *icon = new QSystemTrayIcon;
+    found->second.icon = icon;
     QObject::connect(icon, &QSystemTrayIcon::activated, icon,
                      [this, key](QSystemTrayIcon::ActivationReason reason) {
                          report(key, messagesFor(reason));
                      });
     QObject::connect(icon, &QSystemTrayIcon::messageClicked, icon,
                      [this, key] { report(key, {BalloonClicked}); });
-    modify(key, shown, record);
-    icon->show();
-    return true;
+    const std::vector<NotifyIconRecord> waiting = std::exchange(found->second.waiting, {});
+    for (std::size_t index = 0; index < waiting.size(); ++index) {
+        // A balloon asked for may hand out events, in which the icon may go.
+        const auto shown = m_shown.find(key);
+        if (shown == m_shown.end() || shown->second.icon != icon)
+            return;
+        modify(key, shown->second, waiting[index]);
+        if (index == 0)
+            icon->show();
+    }
 }
 
 void QtNotifyIconShell::modify(const Key &key, Shown &shown, const NotifyIconRecord &record)
 {
+    if (!shown.icon) {
+        shown.waiting.push_back(record);
+        return;
+    }
     const quint32 flags = record.number(R::uFlags);
     if (flags & R::Icon)
         shown.icon->setIcon(m_icons.value(record.number(R::hIcon)));

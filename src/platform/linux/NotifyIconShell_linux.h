@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
 
@@ -38,19 +39,24 @@ public:
 
 private:
     struct Shown {
-        QPointer<QSystemTrayIcon> icon;
+        QPointer<QSystemTrayIcon> icon;        // null until it is made
+        std::vector<NotifyIconRecord> waiting; // for the icon until it is made
+        quint64 serial = 0;                    // tells this add from a later one
         quint32 callbackMessage = 0;
         bool balloonAsked = false;
     };
     using Key = std::pair<quint32, quint32>;
 
     bool add(const Key &key, const NotifyIconRecord &record);
+    void makeIcon(const Key &key, quint64 serial);
     void modify(const Key &key, Shown &shown, const NotifyIconRecord &record);
     void showBalloon(const Key &key, Shown &shown, const NotifyIconRecord &record);
     NotificationBalloon *notificationBalloon(const Key &key);
     void report(const Key &key, const std::vector<qintptr> &messages);
 
     LinuxWindowProcedures &m_windows;
+    QObject m_context; // what waits for the window goes with the shell
+    quint64 m_serial = 0;
     std::map<Key, Shown> m_shown;
     // They outlive their icon, so that a take-down still waiting for the
     // balloon's number is carried out.

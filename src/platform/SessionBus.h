@@ -1,0 +1,10 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+// Keeps the toolkit to the desktop's session bus, the one the session
+// announces or the one at its usual place: where there is none, the bus
+// library would start one of its own. Called before the toolkit starts.
+void neverStartASessionBus();
