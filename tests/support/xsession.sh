@@ -40,7 +40,8 @@ start_xsession() {
 }
 
 # A session bus of the display's own, with lxqt-panel as StatusNotifierItem
-# host and dunst as notification daemon; exports DBUS_SESSION_BUS_ADDRESS and
+# host and dunst as notification daemon; exports DBUS_SESSION_BUS_ADDRESS, and
+# the panel's PID as TRELVANIX_SNI_PANEL_PID for a test that ends it, and
 # returns once both are on the bus. XDG_CONFIG_HOME must be set.
 #   start_sni_session SCRATCH_DIR
 start_sni_session() {
@@ -69,6 +70,7 @@ EOF
         >"$XDG_CONFIG_HOME/lxqt/panel.conf"
     QT_QPA_PLATFORM=xcb in_own_group lxqt-panel >"$scratch/panel.log" 2>&1
     panel_pid=$!
+    export TRELVANIX_SNI_PANEL_PID=$panel_pid
     # Every notification stays until it is closed, as where the daemon ignores
     # the time a program asks for: one that nobody takes down stays in sight.
     printf '[stay]\noverride_dbus_timeout = 0\n' >"$scratch/dunstrc"

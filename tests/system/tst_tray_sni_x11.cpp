@@ -19,6 +19,8 @@
 
 #include <algorithm>
 
+#include <signal.h>
+
 namespace
 {
 QByteArray dunstctl(const QStringList &arguments)
@@ -86,12 +88,16 @@ class TraySniX11Test : public QObject
 
 private slots:
     void init();
+    void cleanup();
     void minimiseShowsOneNotificationAndTakesItDown();
     void iconClickOnAShownWindowFocusesItAndBalloonClickOnlyEndsTheBalloon();
     void balloonsAskedInQuickSuccessionAreReplacedAndTakenDown();
+    // Last: it ends the session's panel, and the one it starts stays.
+    void windowComesBackWhenThePanelGoesAndTheIconWhenAPanelReturns();
 
 private:
     qsizetype closedBefore = 0;
+    QProcess panel;
 };
 
 // No icon and nothing in sight, whatever an earlier test left.
@@ -200,6 +206,45 @@ void TraySniX11Test::balloonsAskedInQuickSuccessionAreReplacedAndTakenDown()
     QVERIFY(real.form.close()); // the icon's balloon goes with it
     QTRY_COMPARE(notificationsInSight(), 0);
     QCOMPARE(closedNotifications().mid(closedBefore), QStringList({" | first", " | third"}));
+}
+
+void TraySniX11Test::windowComesBackWhenThePanelGoesAndTheIconWhenAPanelReturns()
+{
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    QTRY_COMPARE_WITH_TIMEOUT(trayItems().size(), 1, 10000);
+    QVERIFY(xdotool({"windowminimize", QString::number(form.winId())}));
+    QTRY_VERIFY_WITH_TIMEOUT(form.cSysTray1->OnceCount() == 1 && !form.isVisible(), 15000);
+
+    // The window manager's own tray is still there, but the icon was not in it.
+    const auto sessionPanel = qEnvironmentVariableIntValue("TRELVANIX_SNI_PANEL_PID");
+    QVERIFY(sessionPanel > 0 && ::kill(sessionPanel, SIGTERM) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(form.isVisible() && form.isMinimized() && !form.minimizedToTray, 5000);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    panel.setProcessEnvironment(environment);
+    panel.start(QStringLiteral("lxqt-panel"));
+    QVERIFY(panel.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(trayItems().size(), 1, 15000);
+    QTRY_VERIFY(real.platform.notifyIconShell->isAvailable());
+    // And the window, restored and minimised again, is hidden there again.
+    QVERIFY(xdotool({"windowactivate", "--sync", QString::number(form.winId())}));
+    QTRY_VERIFY(!form.isMinimized());
+    QVERIFY(xdotool({"windowminimize", QString::number(form.winId())}));
+    QTRY_VERIFY_WITH_TIMEOUT(form.minimizedToTray && !form.isVisible(), 15000);
+    QVERIFY(clickTrayIcon());
+    QTRY_VERIFY_WITH_TIMEOUT(form.isVisible() && !form.minimizedToTray, 10000);
+    QVERIFY(form.close());
+}
+
+void TraySniX11Test::cleanup()
+{
+    if (panel.state() != QProcess::NotRunning) {
+        panel.terminate();
+        panel.waitForFinished(5000);
+    }
 }
 
 QTEST_MAIN(TraySniX11Test)

@@ -111,6 +111,7 @@ void QtNotifyIconShell::makeIcon(const Key &key, quint64 serial)
     if (found == m_shown.end() || found->second.serial != serial)
         return;                    // taken down before it was made
     NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
+    iconsAreItems();
     auto *icon = new QSystemTrayIcon;
     found->second.icon = icon;
     QObject::connect(icon, &QSystemTrayIcon::activated, icon,
@@ -204,7 +205,20 @@ quint32 QtNotifyIconShell::iconHandle(const QIcon &icon)
 bool QtNotifyIconShell::isAvailable() const
 {
     NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
+    // Qt's own answer counts any tray, but the icons live only in the kind
+    // it chose: with the items' host gone, an XEmbed tray shows none of them.
+    if (iconsAreItems())
+        return m_itemHosts.hostThere();
     return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// Asked before Qt first chooses, once for good, how to show icons: as
+// StatusNotifierItems where a host is there then, else in an XEmbed tray.
+bool QtNotifyIconShell::iconsAreItems() const
+{
+    if (!m_iconsAreItems)
+        m_iconsAreItems = m_itemHosts.start();
+    return *m_iconsAreItems;
 }
 
 QSystemTrayIcon *QtNotifyIconShell::icon(quint32 window, quint32 id) const

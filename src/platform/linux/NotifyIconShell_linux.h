@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/NotifyIcon.h"
+#include "platform/linux/SniHostWatch_linux.h"
 
 #include <QHash>
 #include <QIcon>
@@ -14,6 +15,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -49,6 +51,7 @@ private:
 
     bool add(const Key &key, const NotifyIconRecord &record);
     void makeIcon(const Key &key, quint64 serial);
+    bool iconsAreItems() const;
     void modify(const Key &key, Shown &shown, const NotifyIconRecord &record);
     void showBalloon(const Key &key, Shown &shown, const NotifyIconRecord &record);
     NotificationBalloon *notificationBalloon(const Key &key);
@@ -57,6 +60,8 @@ private:
     LinuxWindowProcedures &m_windows;
     QObject m_context; // what waits for the window goes with the shell
     quint64 m_serial = 0;
+    mutable SniHostWatch m_itemHosts;
+    mutable std::optional<bool> m_iconsAreItems;
     std::map<Key, Shown> m_shown;
     // They outlive their icon, so that a take-down still waiting for the
     // balloon's number is carried out.

@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2026 The Trelvanix developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
+
+// Whether a StatusNotifierItem host is on the session bus, kept from the
+// watcher's comings and goings and its hosts' signals, so that nobody waits
+// on the bus for it but at the start. (Qt's items register again by
+// themselves with a watcher that comes back.)
+class SniHostWatch : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SniHostWatch(QObject *parent = nullptr);
+
+    // Asks once, and waits for the answer; true when a host is there now.
+    bool start();
+    bool hostThere() const { return m_hostThere; }
+
+private slots:
+    void watcherCame();
+    void watcherGone();
+    void hostsChanged();
+
+private:
+    void askWhetherHostThere();
+
+    QDBusServiceWatcher *m_watcher = nullptr;
+    bool m_hostThere = false;
+    int m_question = 0; // only the latest answer counts
+};
