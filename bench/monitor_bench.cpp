@@ -15,7 +15,7 @@
 #include "app/ListModel.h"
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
-#include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/proc/ProcessSnapshot.h"
 #include "proc/ProcessPass.h"
 
 #include <QApplication>

@@ -9,9 +9,9 @@
 // test client).
 #include "BenchSupport.h"
 
-#include "platform/linux/SessionWindows_linux.h"
-#include "platform/linux/WindowControl_x11.h"
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/session/SessionWindows.h"
+#include "platform/linux/x11/WindowControl.h"
+#include "platform/linux/x11/WindowWalk.h"
 #include "proc/TaskPass.h"
 #include "support/WaylandClient.h"
 

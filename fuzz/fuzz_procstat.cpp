@@ -4,7 +4,7 @@
 
 // A /proc/PID/stat line and the names around it: the bytes are read as a stat
 // line, as an `exe` link target and as argv[0].
-#include "platform/linux/ProcStat_linux.h"
+#include "platform/linux/proc/ProcStat.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -5,9 +5,9 @@
 // The settings file: any bytes parse; a written value reads back as written,
 // no other line changes, every other key reads as before and a second write
 // of it changes nothing.
-#include "platform/linux/StoreText_linux.h"
-#include "platform/linux/StoreValue_linux.h"
-#include "platform/linux/Utf8Bytes_linux.h"
+#include "platform/linux/store/StoreText.h"
+#include "platform/linux/store/StoreValue.h"
+#include "platform/linux/store/Utf8Bytes.h"
 
 #include <algorithm>
 #include <array>

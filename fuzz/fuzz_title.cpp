@@ -6,7 +6,7 @@
 // type, the rest are the property's bytes. The title must stay within its
 // limit, hold whole surrogate pairs only, and be the start of what the whole
 // property decodes to.
-#include "platform/linux/WindowTitle_x11.h"
+#include "platform/linux/WindowTitle.h"
 
 #include <cstdint>
 #include <cstdlib>

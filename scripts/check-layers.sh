@@ -5,8 +5,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Fails, naming the file and the include, when a source file includes a layer
-# above its own. A backend (platform/linux, platform/win32) may include the
-# platform headers, its own folder and common, never the other backend.
+# above its own, or a platform room it must not know:  check-layers.sh [SRC]
+# A backend (platform/linux, platform/win32) includes the platform headers,
+# common and itself, never the other backend. Within a backend, each room (a
+# folder: proc, x11, wayland, store, tray, session) includes itself and the
+# backend's shared files beside the rooms; only the backend's own sources
+# there put rooms together, and the session choice alone knows both window
+# systems.
 set -u
 src=${1:-src}
 declare -A may=(
@@ -17,6 +22,36 @@ declare -A may=(
     [common]="common"
     [platform]="platform common"
 )
+declare -A room_may=(
+    [linux/session]="x11 wayland"
+)
+
+# The room of a path below platform/BACKEND/, empty for the backend's own files.
+room_of() {
+    local rest=${1#platform/"$2"}
+    rest=${rest#/}
+    echo "${rest%%/*}"
+}
+
+# Whether FILE (in FOLDER) may include INCLUDED, as far as the platform goes.
+platform_allows() {
+    local file=$1 folder=$2 included=$3
+    local into=$(dirname "$included")
+    [[ $into == platform ]] && return 0 # the headers
+    [[ $into == platform/* ]] || return 0
+    [[ $folder == platform/* ]] || return 1 # only a backend knows a backend
+    local backend=${folder#platform/}
+    backend=${backend%%/*}
+    local rest=${into#platform/}
+    [[ ${rest%%/*} == "$backend" ]] || return 1
+    local room into_room
+    room=$(room_of "$folder" "$backend")
+    into_room=$(room_of "$into" "$backend")
+    [[ -z $into_room || $into_room == "$room" ]] && return 0
+    [[ -z $room && $file == *.cpp ]] && return 0
+    [[ " ${room_may[$backend/$room]:-} " == *" $into_room "* ]]
+}
+
 status=0
 while IFS= read -r -d '' file; do
     relative=${file#"$src"/}
@@ -26,14 +61,8 @@ while IFS= read -r -d '' file; do
     while IFS= read -r included; do
         [[ $included == */* ]] || continue
         top=${included%%/*}
-        ok=1
-        [[ " ${may[$layer]:-} " == *" $top "* ]] || ok=0
-        # Within platform/, only the headers and the file's own backend.
-        if [[ $top == platform && $(dirname "$included") != platform &&
-              $(dirname "$included") != "$folder" ]]; then
-            ok=0
-        fi
-        if ((!ok)); then
+        if [[ " ${may[$layer]:-} " != *" $top "* ]] ||
+            ! platform_allows "$relative" "$folder" "$included"; then
             echo "$file includes $included, above or beside its layer" >&2
             status=1
         fi

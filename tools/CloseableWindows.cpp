@@ -4,7 +4,7 @@
 
 #include "CloseableWindows.h"
 
-#include "platform/linux/XConnection_x11.h"
+#include "platform/linux/x11/XConnection.h"
 
 #include <xcb/xcb_icccm.h>
 

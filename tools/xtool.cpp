@@ -7,7 +7,7 @@
 //   trelvanix-xtool screenshot WINDOW FILE  saves a window's picture as PNG
 //   trelvanix-xtool windows COUNT TITLE [ignore]  windows that close when asked
 #include "CloseableWindows.h"
-#include "platform/linux/XConnection_x11.h"
+#include "platform/linux/x11/XConnection.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

@@ -4,8 +4,8 @@
 
 #pragma once
 
-#include "platform/linux/WindowControl_x11.h"
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/x11/WindowControl.h"
+#include "platform/linux/x11/WindowWalk.h"
 
 #include <QProcess>
 #include <QTest>

@@ -7,8 +7,8 @@
 // notification area, and the real executable ended in every way it can be.
 #include "app/Form1.h"
 #include "platform/PlatformServices.h"
-#include "platform/linux/NotifyIconShell_linux.h"
-#include "platform/linux/WindowFacts_x11.h"
+#include "platform/linux/tray/NotifyIconShell.h"
+#include "platform/linux/x11/WindowFacts.h"
 #include "support/RealForm.h"
 #include "support/RealProgram.h"
 #include "tray/cSysTray.h"

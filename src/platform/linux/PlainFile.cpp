@@ -4,7 +4,7 @@
 
 #include "platform/PlainFile.h"
 
-#include "platform/linux/PlainFile_linux.h"
+#include "platform/linux/PlainFile.h"
 
 #include <QFile>
 

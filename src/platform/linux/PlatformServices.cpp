@@ -4,14 +4,14 @@
 
 #include "platform/PlatformServices.h"
 
-#include "platform/linux/NotifyIconShell_linux.h"
-#include "platform/linux/ProcessControl_linux.h"
-#include "platform/linux/ProcessSnapshot_linux.h"
-#include "platform/linux/SessionWindows_linux.h"
-#include "platform/linux/WindowControl_x11.h"
-#include "platform/linux/WindowOrder_x11.h"
-#include "platform/linux/WindowProcedure_linux.h"
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/tray/NotifyIconShell.h"
+#include "platform/linux/proc/ProcessControl.h"
+#include "platform/linux/proc/ProcessSnapshot.h"
+#include "platform/linux/session/SessionWindows.h"
+#include "platform/linux/x11/WindowControl.h"
+#include "platform/linux/x11/WindowOrder.h"
+#include "platform/linux/tray/WindowProcedure.h"
+#include "platform/linux/x11/WindowWalk.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/WindowTitle_x11.h"
+#include "platform/linux/WindowTitle.h"
 
 #include "common/TextCut.h"
-#include "platform/linux/ProcStat_linux.h"
+#include "platform/linux/Utf8Prefix.h"
 
 namespace
 {

@@ -4,7 +4,7 @@
 
 // Window titles as bytes from the server: decoded, kept to their first
 // characters, never half a character.
-#include "platform/linux/WindowTitle_x11.h"
+#include "platform/linux/WindowTitle.h"
 
 #include <QTest>
 
@@ -79,4 +79,4 @@ void TitlesTest::decodesAndKeepsTheFirstCharacters()
 }
 
 QTEST_MAIN(TitlesTest)
-#include "tst_windowtitle_x11.moc"
+#include "tst_windowtitle.moc"

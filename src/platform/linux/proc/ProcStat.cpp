@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/ProcStat_linux.h"
+#include "platform/linux/proc/ProcStat.h"
 
-#include "platform/linux/FileDescriptor_linux.h"
+#include "platform/linux/FileDescriptor.h"
 
 #include <charconv>
 
@@ -107,16 +107,4 @@ std::string nameFromCommAndArgv0(std::string_view comm, std::string_view argv0)
 bool fillsComm(std::string_view comm)
 {
     return comm.size() == commLength;
-}
-
-std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes)
-{
-    if (text.size() <= maxBytes)
-        return text;
-    std::size_t end = maxBytes;
-    // Back off over continuation bytes (10xxxxxx) to the start of the cut character.
-    for (int step = 0;
-         step < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80; ++step)
-        --end;
-    return text.substr(0, end);
 }

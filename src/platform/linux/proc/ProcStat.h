@@ -4,6 +4,8 @@
 
 #pragma once
 
+#include "platform/linux/Utf8Prefix.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,6 +50,3 @@ std::string nameFromCommAndArgv0(std::string_view comm, std::string_view argv0);
 // may share it.
 bool fillsComm(std::string_view comm);
 
-// The longest start of `text` of at most `maxBytes` that ends between two
-// UTF-8 characters.
-std::string_view utf8Prefix(std::string_view text, std::size_t maxBytes);

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/ProcessControl_linux.h"
+#include "platform/linux/proc/ProcessControl.h"
 
-#include "platform/linux/ProcStat_linux.h"
+#include "platform/linux/proc/ProcStat.h"
 
 #include <algorithm>
 #include <cerrno>

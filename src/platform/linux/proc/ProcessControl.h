@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/ProcessControl.h"
-#include "platform/linux/FileDescriptor_linux.h"
+#include "platform/linux/FileDescriptor.h"
 
 // How many pidfds a kill pass holds at once: a quarter of the descriptor
 // limit, so that they never starve the files, sockets and pipes that the rest

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/ProcessProbe_linux.h"
+#include "platform/linux/proc/ProcessProbe.h"
 
-#include "platform/linux/ProcStat_linux.h"
-#include "platform/linux/ProcessControl_linux.h"
+#include "platform/linux/proc/ProcStat.h"
+#include "platform/linux/proc/ProcessControl.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "platform/linux/FileDescriptor_linux.h"
+#include "platform/linux/FileDescriptor.h"
 
 #include <cstddef>
 #include <optional>

@@ -2,12 +2,12 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/proc/ProcessSnapshot.h"
 
-#include "platform/linux/FileDescriptor_linux.h"
-#include "platform/linux/ProcStat_linux.h"
-#include "platform/linux/ProcessIds_linux.h"
-#include "platform/linux/ProcessProbe_linux.h"
+#include "platform/linux/FileDescriptor.h"
+#include "platform/linux/proc/ProcStat.h"
+#include "platform/linux/proc/ProcessIds.h"
+#include "platform/linux/proc/ProcessProbe.h"
 
 #include <cerrno>
 #include <cstring>

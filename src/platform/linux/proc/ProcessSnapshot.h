@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/ProcessSnapshot.h"
-#include "platform/linux/ProcessProbe_linux.h"
+#include "platform/linux/proc/ProcessProbe.h"
 
 #include <chrono>
 #include <string>

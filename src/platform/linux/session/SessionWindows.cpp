@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/SessionWindows_linux.h"
+#include "platform/linux/session/SessionWindows.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 
 #include "platform/WindowControl.h"
 #include "platform/WindowWalk.h"
-#include "platform/linux/NativeWindows_linux.h"
-#include "platform/linux/WalkOrder_linux.h"
+#include "platform/linux/wayland/NativeWindows.h"
+#include "platform/linux/WalkOrder.h"
 
 #include <QString>
 

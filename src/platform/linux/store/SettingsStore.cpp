@@ -4,8 +4,8 @@
 
 #include "platform/SettingsStore.h"
 
-#include "platform/linux/StoreFile_linux.h"
-#include "platform/linux/StoreText_linux.h"
+#include "platform/linux/store/StoreFile.h"
+#include "platform/linux/store/StoreText.h"
 
 #include <QDir>
 #include <QFileInfo>

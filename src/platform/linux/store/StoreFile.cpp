@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/StoreFile_linux.h"
+#include "platform/linux/store/StoreFile.h"
 
-#include "platform/linux/PlainFile_linux.h"
+#include "platform/linux/PlainFile.h"
 
 #include <QFile>
 #include <QRandomGenerator>

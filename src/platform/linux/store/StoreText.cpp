@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/StoreText_linux.h"
+#include "platform/linux/store/StoreText.h"
 
-#include "platform/linux/StoreValue_linux.h"
+#include "platform/linux/store/StoreValue.h"
 
 namespace
 {

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/StoreValue_linux.h"
+#include "platform/linux/store/StoreValue.h"
 
 #include "common/LeadingAt.h"
-#include "platform/linux/Utf8Bytes_linux.h"
+#include "platform/linux/store/Utf8Bytes.h"
 
 #include <optional>
 

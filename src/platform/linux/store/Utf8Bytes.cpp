@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/Utf8Bytes_linux.h"
+#include "platform/linux/store/Utf8Bytes.h"
 
 namespace
 {

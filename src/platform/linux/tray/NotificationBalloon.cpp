@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/NotificationBalloon_linux.h"
+#include "platform/linux/tray/NotificationBalloon.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -2,10 +2,10 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/NotifyIconShell_linux.h"
+#include "platform/linux/tray/NotifyIconShell.h"
 
-#include "platform/linux/NotificationBalloon_linux.h"
-#include "platform/linux/WindowProcedure_linux.h"
+#include "platform/linux/tray/NotificationBalloon.h"
+#include "platform/linux/tray/WindowProcedure.h"
 
 #include "common/AfterFirstShow.h"
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/NotifyIcon.h"
-#include "platform/linux/SniHostWatch_linux.h"
+#include "platform/linux/tray/SniHostWatch.h"
 
 #include <QHash>
 #include <QIcon>

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/SniHostWatch_linux.h"
+#include "platform/linux/tray/SniHostWatch.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

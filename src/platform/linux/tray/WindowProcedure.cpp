@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/WindowProcedure_linux.h"
+#include "platform/linux/tray/WindowProcedure.h"
 
 WindowHandle LinuxWindowProcedures::windowOf(QWidget *widget)
 {

@@ -4,7 +4,7 @@
 
 // Native windows through KDE's window management protocol (KWin): titles,
 // states, process IDs and the stacking order.
-#include "platform/linux/NativeWindows_linux.h"
+#include "platform/linux/wayland/NativeWindows.h"
 
 #include <plasma-window-management-client.h>
 #include <wayland-client.h>

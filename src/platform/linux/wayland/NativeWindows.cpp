@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/NativeWindows_linux.h"
+#include "platform/linux/wayland/NativeWindows.h"
 
-#include "platform/linux/WaylandConnection_linux.h"
+#include "platform/linux/wayland/WaylandConnection.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/WindowTypes.h"
-#include "platform/linux/ToplevelList_linux.h"
+#include "platform/linux/wayland/ToplevelList.h"
 
 #include <chrono>
 #include <memory>

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/ToplevelList_linux.h"
+#include "platform/linux/wayland/ToplevelList.h"
 
-#include "platform/linux/WindowTitle_x11.h"
+#include "platform/linux/WindowTitle.h"
 
 #include <algorithm>
 

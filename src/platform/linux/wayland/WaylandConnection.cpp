@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/WaylandConnection_linux.h"
+#include "platform/linux/wayland/WaylandConnection.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

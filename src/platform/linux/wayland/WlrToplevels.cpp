@@ -4,7 +4,7 @@
 
 // Native windows through wlroots' foreign-toplevel protocol (sway, phoc):
 // titles, app_ids and states, but no stacking order and no process IDs.
-#include "platform/linux/NativeWindows_linux.h"
+#include "platform/linux/wayland/NativeWindows.h"
 
 #include <wayland-client.h>
 #include <wlr-foreign-toplevel-management-unstable-v1-client.h>

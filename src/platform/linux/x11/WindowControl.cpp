@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/WindowControl_x11.h"
+#include "platform/linux/x11/WindowControl.h"
 
-#include "platform/linux/WindowFacts_x11.h"
+#include "platform/linux/x11/WindowFacts.h"
 
 #include <algorithm>
 #include <thread>

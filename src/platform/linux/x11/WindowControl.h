@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/WindowControl.h"
-#include "platform/linux/XConnection_x11.h"
+#include "platform/linux/x11/XConnection.h"
 
 #include <memory>
 

@@ -2,9 +2,9 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/WindowFacts_x11.h"
+#include "platform/linux/x11/WindowFacts.h"
 
-#include "platform/linux/WindowTitle_x11.h"
+#include "platform/linux/WindowTitle.h"
 
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 
 #pragma once
 
-#include "platform/linux/XConnection_x11.h"
+#include "platform/linux/x11/XConnection.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/x11/WindowWalk.h"
 
 X11WindowWalk::X11WindowWalk(std::shared_ptr<XConnection> connection) : m_x(std::move(connection))
 {

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "platform/WindowWalk.h"
-#include "platform/linux/WalkOrder_linux.h"
-#include "platform/linux/WindowFacts_x11.h"
+#include "platform/linux/WalkOrder.h"
+#include "platform/linux/x11/WindowFacts.h"
 
 #include <memory>
 #include <unordered_map>

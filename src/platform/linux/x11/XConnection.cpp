@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/XConnection_x11.h"
+#include "platform/linux/x11/XConnection.h"
 
 #include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>

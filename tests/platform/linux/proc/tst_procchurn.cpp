@@ -8,9 +8,9 @@
 // executable, or come back under an ID that another had. It runs in a PID
 // namespace of its own, so that the changes without a new process are the
 // only ones between two scans.
-#include "platform/linux/ProcStat_linux.h"
-#include "platform/linux/ProcessProbe_linux.h"
-#include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/proc/ProcStat.h"
+#include "platform/linux/proc/ProcessProbe.h"
+#include "platform/linux/proc/ProcessSnapshot.h"
 
 #include <QDir>
 #include <QFile>
@@ -308,4 +308,4 @@ void ProcChurnTest::everyScanListsWhatAFreshOneLists()
 }
 
 QTEST_GUILESS_MAIN(ProcChurnTest)
-#include "tst_procchurn_linux.moc"
+#include "tst_procchurn.moc"

@@ -6,11 +6,11 @@
 // of the test's own, and the real /proc with processes this test starts and
 // ends, also under a low descriptor limit.
 #include "app/ListView.h"
-#include "platform/linux/FileDescriptor_linux.h"
-#include "platform/linux/ProcStat_linux.h"
-#include "platform/linux/ProcessControl_linux.h"
-#include "platform/linux/ProcessIds_linux.h"
-#include "platform/linux/ProcessSnapshot_linux.h"
+#include "platform/linux/FileDescriptor.h"
+#include "platform/linux/proc/ProcStat.h"
+#include "platform/linux/proc/ProcessControl.h"
+#include "platform/linux/proc/ProcessIds.h"
+#include "platform/linux/proc/ProcessSnapshot.h"
 #include "proc/ProcessPass.h"
 #include "proc/TerminationBatch.h"
 
@@ -673,4 +673,4 @@ void ProcFsTest::keepsWholeCharactersAndRealSuffixes()
 }
 
 QTEST_MAIN(ProcFsTest)
-#include "tst_procfs_linux.moc"
+#include "tst_procfs.moc"

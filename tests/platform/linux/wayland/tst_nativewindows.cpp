@@ -6,9 +6,9 @@
 // pass lists them under IDs of their own, closes those that agree, and never
 // lists ours.
 #include "app/ListView.h"
-#include "platform/linux/SessionWindows_linux.h"
-#include "platform/linux/WindowControl_x11.h"
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/session/SessionWindows.h"
+#include "platform/linux/x11/WindowControl.h"
+#include "platform/linux/x11/WindowWalk.h"
 #include "proc/TaskPass.h"
 
 #include "support/FakeDialogs.h"
@@ -218,4 +218,4 @@ void WaylandWindowsTest::theMainWindowClosesACheckedNativeWindow()
 }
 
 QTEST_MAIN(WaylandWindowsTest)
-#include "tst_windows_wayland.moc"
+#include "tst_nativewindows.moc"

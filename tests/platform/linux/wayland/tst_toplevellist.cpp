@@ -4,7 +4,7 @@
 
 // The native windows a compositor describes: which are listed, in what order,
 // under IDs that no later window takes.
-#include "platform/linux/ToplevelList_linux.h"
+#include "platform/linux/wayland/ToplevelList.h"
 
 #include <QTest>
 
@@ -134,4 +134,4 @@ void ToplevelListTest::idsAreNeverGivenTwice()
 }
 
 QTEST_GUILESS_MAIN(ToplevelListTest)
-#include "tst_toplevellist_linux.moc"
+#include "tst_toplevellist.moc"

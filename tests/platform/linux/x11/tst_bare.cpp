@@ -5,9 +5,9 @@
 // The window walk on an X display without a window manager, where one that
 // ran before has left its properties behind on the root.
 #include "app/Form1.h"
-#include "platform/linux/WindowControl_x11.h"
-#include "platform/linux/WindowOrder_x11.h"
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/x11/WindowControl.h"
+#include "platform/linux/x11/WindowOrder.h"
+#include "platform/linux/x11/WindowWalk.h"
 #include "proc/TaskPass.h"
 #include "support/HelperWindows.h"
 #include "support/RealForm.h"
@@ -142,4 +142,4 @@ void BareX11Test::withoutADisplayTheProgramSaysWhatIsMissing()
 }
 
 QTEST_MAIN(BareX11Test)
-#include "tst_bare_x11.moc"
+#include "tst_bare.moc"

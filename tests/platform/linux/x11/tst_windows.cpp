@@ -7,8 +7,8 @@
 #include "app/Form1.h"
 #include "app/ListView.h"
 #include "platform/PlatformServices.h"
-#include "platform/linux/WindowOrder_x11.h"
-#include "platform/linux/WindowWalk_x11.h"
+#include "platform/linux/x11/WindowOrder.h"
+#include "platform/linux/x11/WindowWalk.h"
 #include "proc/TaskPass.h"
 #include "support/FakeDialogs.h"
 #include "support/HelperWindows.h"
@@ -216,4 +216,4 @@ void WindowsX11Test::closeRequestsCloseEveryCooperatingWindow()
 }
 
 QTEST_MAIN(WindowsX11Test)
-#include "tst_windows_x11.moc"
+#include "tst_windows.moc"
