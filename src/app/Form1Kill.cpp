@@ -12,10 +12,10 @@
 #include "common/Failure.h"
 #include "common/StepGuard.h"
 #include "common/VisibleText.h"
+#include "platform/OwnProgram.h"
 #include "platform/PlatformServices.h"
 #include "proc/TerminationBatch.h"
 
-#include <QCoreApplication>
 
 #include <limits>
 
@@ -84,7 +84,7 @@ bool Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
         guard.step(112, [&] { batch.requestClose(id); });
         return false;
     }
-    if (id == QCoreApplication::applicationPid())
+    if (OwnProgram().owns(OwnProgram::Seen::process(id)))
         return true;
     std::unique_ptr<ProcessHandle> handle;
     guard.step(114, [&] { handle = batch.openListedProcess(id, ListView1->identity(position)); });

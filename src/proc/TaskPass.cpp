@@ -5,6 +5,7 @@
 #include "proc/TaskPass.h"
 
 #include "common/Failure.h"
+#include "platform/OwnProgram.h"
 #include "platform/WindowWalk.h"
 
 namespace
@@ -29,12 +30,13 @@ bool isTaskWindow(WindowWalk &walk, WindowHandle window)
 int enumTopWindows(WindowWalk &walk, TaskTable &table, WindowHandle start, WindowHandle mainWindow)
 {
     table.reset();
+    OwnProgram own({start, mainWindow});
     for (WindowHandle window = walk.first(start); window != 0; window = walk.next(window)) {
-        if (window == start || !isTaskWindow(walk, window))
+        if (own.owns(OwnProgram::Seen::window(window)) || !isTaskWindow(walk, window))
             continue;
         const int length = walk.titleLength(window);
         const QString title = walk.title(window, length + 1);
-        if (title.isEmpty() || window == mainWindow)
+        if (title.isEmpty())
             continue;
         table.append({title, windowHandleAsSigned(window)});
     }

@@ -4,6 +4,7 @@
 
 // The task walk: which windows are tasks, and the table of one walk.
 #include "common/Failure.h"
+#include "platform/OwnProgram.h"
 #include "proc/TaskPass.h"
 #include "support/FakeWindows.h"
 
@@ -20,6 +21,7 @@ private slots:
     void onlyVisibleBorderedWindowsAreCandidates();
     void leavesOutStartAndMainWindowAndUntitledOnes();
     void tableStoresInZOrderAndResetsEachWalk();
+    void ownProgramIsToldByProcessHandleOrNameAndTitle();
 
 private:
     FakeWindowWalk walk;
@@ -77,4 +79,30 @@ void TaskPassTest::tableStoresInZOrderAndResetsEachWalk()
 }
 
 QTEST_MAIN(TaskPassTest)
+void TaskPassTest::ownProgramIsToldByProcessHandleOrNameAndTitle()
+{
+    using Seen = OwnProgram::Seen;
+    const qint64 ours = QCoreApplication::applicationPid();
+    OwnProgram own({7}, {QStringLiteral("trelvanix")}, {QStringLiteral("Trelvanix")});
+    const struct {
+        Seen seen;
+        bool owned;
+    } rows[] = {
+        {Seen::process(ours), true},
+        {Seen::process(ours + 1), false},
+        {Seen::window(7), true},
+        {Seen::window(8), false},
+        // A process ID settles it, whatever the window calls itself.
+        {Seen::named(ours + 1, QStringLiteral("trelvanix"), QStringLiteral("Trelvanix")), false},
+        {Seen::named(std::nullopt, QStringLiteral("other"), QStringLiteral("Trelvanix")), false},
+        {Seen::named(std::nullopt, QStringLiteral("trelvanix"), QStringLiteral("other")), false},
+        // We show that title once: a second window showing it is another's.
+        {Seen::named(std::nullopt, QStringLiteral("TRELVANIX"), QStringLiteral("trelvanix")), true},
+        {Seen::named(std::nullopt, QStringLiteral("trelvanix"), QStringLiteral("Trelvanix")),
+         false},
+    };
+    for (const auto &row : rows)
+        QCOMPARE(own.owns(row.seen), row.owned);
+}
+
 #include "tst_taskpass.moc"

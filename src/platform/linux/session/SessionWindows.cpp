@@ -4,22 +4,11 @@
 
 #include "platform/linux/session/SessionWindows.h"
 
-#include <algorithm>
-
-#include <unistd.h>
-
 namespace
 {
 // How long a walk waits for the compositor to describe its windows; one that
 // answers later is listed as it stood.
 constexpr auto settleTime = std::chrono::milliseconds(200);
-
-auto findIgnoringCase(std::vector<QString> &texts, const QString &text)
-{
-    return std::find_if(texts.begin(), texts.end(), [&](const QString &candidate) {
-        return candidate.compare(text, Qt::CaseInsensitive) == 0;
-    });
-}
 } // namespace
 
 SessionWindows::SessionWindows(std::unique_ptr<WindowWalk> x11Walk,
@@ -41,23 +30,13 @@ bool SessionWindows::useNative(NativeWindows::Deadline deadline)
     return m_choice == Choice::Native;
 }
 
-std::function<bool(const Toplevel &)> SessionWindows::ownWindowTest() const
+OwnProgram SessionWindows::ownWindows() const
 {
+    // Without process IDs, our windows are told by our application's names
+    // and the titles we show.
     if (m_native->reportsPids())
-        return [](const Toplevel &window) { return window.pid == qint64(::getpid()); };
-    // Without process IDs, a window of our application's name showing one of
-    // our titles is ours; but no more of them than we show with that title,
-    // so that another program that takes our name and title stays listed.
-    return [appIds = m_own.appIds, titles = m_own.titles ? m_own.titles() : std::vector<QString>()](
-               const Toplevel &window) mutable {
-        if (findIgnoringCase(appIds, window.appId) == appIds.end())
-            return false;
-        const auto title = findIgnoringCase(titles, window.title);
-        if (title == titles.end())
-            return false;
-        titles.erase(title);
-        return true;
-    };
+        return OwnProgram();
+    return OwnProgram({}, m_own.appIds, m_own.titles ? m_own.titles() : std::vector<QString>());
 }
 
 SessionWindowWalk::SessionWindowWalk(std::shared_ptr<SessionWindows> session)
@@ -72,9 +51,9 @@ WindowHandle SessionWindowWalk::first(WindowHandle start)
     m_native = m_session->useNative(std::chrono::steady_clock::now() + settleTime);
     if (!m_native)
         return m_session->x11Walk().first(start);
-    const auto isOwn = m_session->ownWindowTest();
+    OwnProgram own = m_session->ownWindows();
     for (const Toplevel *window : m_session->native().windows().topFirst()) {
-        if (isOwn(*window))
+        if (own.owns(OwnProgram::Seen::named(window->pid, window->appId, window->title)))
             continue;
         m_order.append(window->id);
         m_titles.push_back(window->title);

@@ -4,10 +4,11 @@
 
 #pragma once
 
+#include "platform/OwnProgram.h"
 #include "platform/WindowControl.h"
 #include "platform/WindowWalk.h"
-#include "platform/linux/wayland/NativeWindows.h"
 #include "platform/linux/WalkOrder.h"
+#include "platform/linux/wayland/NativeWindows.h"
 
 #include <QString>
 
@@ -37,8 +38,8 @@ public:
     NativeWindows &native() { return *m_native; }
     WindowWalk &x11Walk() { return *m_x11Walk; }
     WindowControl &x11Control() { return *m_x11Control; }
-    // Tells our own native windows for one walk, top first.
-    std::function<bool(const Toplevel &)> ownWindowTest() const;
+    // Tells our own native windows, for one walk.
+    OwnProgram ownWindows() const;
 
 private:
     enum class Choice { Undecided, X11, Native };
