@@ -22,7 +22,7 @@ echo
 echo "Monitoring every 0.5 s for 20 s: our CPU time against a full /proc scan (stat and exe of each) and top -b -d 0.5"
 "$build/bench/monitor_bench"
 echo
-echo "Start-up to the window shown: ours against a bare Qt window (median of 9)"
+echo "Start-up to the window shown: ours against a bare Qt list window of the same processes (median of 9)"
 "$build/bench/startup_bench"
 echo
 echo "Commands over many rows: selection, the kill pass, closing windows"
