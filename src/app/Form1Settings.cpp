@@ -136,7 +136,9 @@ void Form1::applyKeepOnTop(StepGuard &guard, int firstStep)
 {
     // A window made topmost before it was first shown is one Wine gets wrong:
     // its clicks land a title bar's height off, and it stays on top for good.
-    if (!m_everShown) {
+    // Sending it to the bottom stays before the show, where it always was:
+    // Wine takes that, and the show still brings the window up as any new one.
+    if (!m_everShown && keptOnTop()) {
         m_keepOnTopWaits = true;
         return;
     }

@@ -21,6 +21,8 @@ QDBusMessage hostQuestion()
     QDBusMessage get = QDBusMessage::createMethodCall(
         service, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get.setArguments({service, QStringLiteral("IsStatusNotifierHostRegistered")});
+    // Asks the watcher that runs; one the bus could start would be waited on.
+    get.setAutoStartService(false);
     return get;
 }
 
