@@ -4,7 +4,8 @@
 
 #pragma once
 
-// Keeps the toolkit to the desktop's session bus, the one the session
-// announces or the one at its usual place: where there is none, the bus
-// library would start one of its own. Called before the toolkit starts.
+// Keeps the toolkit to the desktop's session bus: the one the session
+// announces, the one at its usual place, or the one started earlier for the
+// display, which the display announces. Where there is none, the bus library
+// would start one of its own. Called before the toolkit starts.
 void neverStartASessionBus();

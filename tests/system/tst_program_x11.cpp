@@ -16,6 +16,8 @@
 #include "support/XTestDisplay.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -32,7 +34,9 @@
 #include <algorithm>
 #include <csignal>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -82,7 +86,8 @@ private slots:
     void endRequestDuringStartUpKeepsTheListAndEnds();
     void endRequestWithAnUnwritableStoreSaysSoOnStandardErrorAndEnds();
     void cursorFileThatIsAFifoIsReportedAndTheProgramEnds();
-    void startsNoSessionBusWhereThereIsNone();
+    void joinsTheDisplaysBusButNeverStartsOne_data();
+    void joinsTheDisplaysBusButNeverStartsOne();
 };
 
 void ProgramX11Test::keepOnTopHoldsOtherWindowsBehindAndSurvivesARestart()
@@ -392,8 +397,18 @@ void ProgramX11Test::cursorFileThatIsAFifoIsReportedAndTheProgramEnds()
     QCOMPARE(program.process().exitCode(), 0);
 }
 
-void ProgramX11Test::startsNoSessionBusWhereThereIsNone()
+void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne_data()
 {
+    QTest::addColumn<bool>("announced");
+    QTest::newRow("no bus anywhere") << false;
+    QTest::newRow("a bus announced on the display") << true;
+}
+
+// A bus that dbus-launch started for the display is announced there, by a
+// window that owns the user's selection; joining it needs no launch.
+void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne()
+{
+    QFETCH(bool, announced);
     QTemporaryDir config;
     QTemporaryDir runtime; // no bus at the usual place
     QTemporaryDir tools;
@@ -404,6 +419,27 @@ void ProgramX11Test::startsNoSessionBusWhereThereIsNone()
     launcher.close();
     QVERIFY(launcher.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     XTestDisplay x;
+    QProcess bus;
+    QByteArray address;
+    if (announced) {
+        bus.start(QStringLiteral("dbus-daemon"),
+                  {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+        QVERIFY(bus.waitForReadyRead(10000));
+        address = bus.readLine().trimmed();
+        QFile machineId(QStringLiteral("/etc/machine-id"));
+        QVERIFY(machineId.open(QIODevice::ReadOnly));
+        const QByteArray selection = "_DBUS_SESSION_BUS_SELECTION_" +
+                                     QByteArray(::getpwuid(::getuid())->pw_name) + '_' +
+                                     machineId.readLine().trimmed();
+        const xcb_window_t owner = xcb_generate_id(x.c);
+        xcb_create_window(x.c, XCB_COPY_FROM_PARENT, owner, x.root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, owner, x.atom("_DBUS_SESSION_BUS_ADDRESS"),
+                            XCB_ATOM_STRING, 8, quint32(address.size()), address.constData());
+        xcb_set_selection_owner(x.c, owner, x.atom(selection.constData()), XCB_CURRENT_TIME);
+        xcb_flush(x.c);
+        x.created.push_back(owner);
+    }
     Program program(config.path(),
                     qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"),
                     qEnvironmentVariable("DISPLAY"), [&](QProcessEnvironment &environment) {
@@ -414,11 +450,26 @@ void ProgramX11Test::startsNoSessionBusWhereThereIsNone()
                                                environment.value(QStringLiteral("PATH")));
                     });
     QVERIFY(program.mainWindow(x));
-    // The icon is made within a second of the window's showing, and the
-    // toolkit looks for a bus then, if not before.
-    QTest::qWait(1500);
+    if (announced) {
+        QDBusConnection watch =
+            QDBusConnection::connectToBus(QString::fromUtf8(address), QStringLiteral("announced"));
+        const auto joined = [&] {
+            for (const QString &name : watch.interface()->registeredServiceNames().value())
+                if (watch.interface()->servicePid(name).value() == program.processId())
+                    return true;
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(joined(), 10000);
+        QDBusConnection::disconnectFromBus(QStringLiteral("announced"));
+    } else {
+        // The icon is made within a second of the window's showing, and the
+        // toolkit looks for a bus then, if not before.
+        QTest::qWait(1500);
+    }
     QVERIFY(program.closeAndWait(x));
     QVERIFY(!QFile::exists(started));
+    bus.terminate();
+    bus.waitForFinished(5000);
 }
 
 QTEST_MAIN(ProgramX11Test)
