@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -38,15 +37,6 @@ Sleepers::~Sleepers()
         ::waitpid(pid, nullptr, 0);
 }
 
-xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
-{
-    auto *reply = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-    const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return result;
-}
-
 namespace
 {
 std::size_t managedWindows(xcb_connection_t *c, xcb_window_t root, xcb_atom_t list)
@@ -62,9 +52,9 @@ std::size_t managedWindows(xcb_connection_t *c, xcb_window_t root, xcb_atom_t li
 BenchWindows::BenchWindows(int count) : m_c(xcb_connect(nullptr, nullptr))
 {
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_c)).data->root;
-    const xcb_atom_t name = internAtom(m_c, "_NET_WM_NAME");
-    const xcb_atom_t utf8 = internAtom(m_c, "UTF8_STRING");
-    const xcb_atom_t clientList = internAtom(m_c, "_NET_CLIENT_LIST");
+    const xcb_atom_t name = atomNamed(m_c, "_NET_WM_NAME");
+    const xcb_atom_t utf8 = atomNamed(m_c, "UTF8_STRING");
+    const xcb_atom_t clientList = atomNamed(m_c, "_NET_CLIENT_LIST");
     const std::size_t before = managedWindows(m_c, root, clientList);
     for (int i = 0; i < count; ++i) {
         const xcb_window_t window = xcb_generate_id(m_c);

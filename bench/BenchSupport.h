@@ -5,6 +5,8 @@
 #pragma once
 // What the benchmarks share: extra processes and windows they start and end
 // themselves, and timing.
+#include "platform/linux/x11/XConnection.h"
+
 #include <xcb/xcb.h>
 
 #include <functional>
@@ -43,8 +45,6 @@ private:
     xcb_connection_t *m_c;
     std::vector<xcb_window_t> m_windows;
 };
-
-xcb_atom_t internAtom(xcb_connection_t *c, const char *name);
 
 // The median time of `work` over `repetitions` runs, in milliseconds.
 double medianMs(const std::function<void()> &work, int repetitions = 15);

@@ -117,8 +117,8 @@ public:
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
         const std::string title(static_cast<std::size_t>(megabytes) << 20, 'T');
         const auto length = static_cast<uint32_t>(title.size());
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, internAtom(c, "_NET_WM_NAME"),
-                            internAtom(c, "UTF8_STRING"), 8, length, title.data());
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, atomNamed(c, "_NET_WM_NAME"),
+                            atomNamed(c, "UTF8_STRING"), 8, length, title.data());
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
                             8, length, title.data());
         xcb_map_window(c, m_window);
@@ -169,8 +169,8 @@ int main(int argc, char *argv[])
     QStandardItemModel model;
     xcb_connection_t *c = xcb_connect(nullptr, nullptr);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t stacking = internAtom(c, "_NET_CLIENT_LIST_STACKING");
-    const xcb_atom_t name = internAtom(c, "_NET_WM_NAME");
+    const xcb_atom_t stacking = atomNamed(c, "_NET_CLIENT_LIST_STACKING");
+    const xcb_atom_t name = atomNamed(c, "_NET_WM_NAME");
     const BenchWindows windows(200);
 
     std::printf("%8s %10s %8s %14s %14s %7s\n", "extra", "processes", "windows", "baseline ms",

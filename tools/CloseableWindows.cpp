@@ -10,7 +10,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <set>
 #include <string>
 #include <thread>
@@ -20,29 +19,22 @@
 
 namespace
 {
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
-{
-    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
 xcb_window_t createWindow(xcb_connection_t *c, xcb_window_t root, int index,
                           const std::string &title)
 {
     const xcb_window_t window = xcb_generate_id(c);
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window, root, 10 + index % 50, 10 + index % 40, 140,
                       60, 1, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom(c, "_NET_WM_NAME"),
-                        atom(c, "UTF8_STRING"), 8, static_cast<uint32_t>(title.size()),
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atomNamed(c, "_NET_WM_NAME"),
+                        atomNamed(c, "UTF8_STRING"), 8, static_cast<uint32_t>(title.size()),
                         title.data());
     xcb_icccm_set_wm_name(c, window, XCB_ATOM_STRING, 8, static_cast<uint32_t>(title.size()),
                           title.data());
     const uint32_t pid = static_cast<uint32_t>(::getpid());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom(c, "_NET_WM_PID"), XCB_ATOM_CARDINAL,
-                        32, 1, &pid);
-    xcb_atom_t deleteWindow = atom(c, "WM_DELETE_WINDOW");
-    xcb_icccm_set_wm_protocols(c, window, atom(c, "WM_PROTOCOLS"), 1, &deleteWindow);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atomNamed(c, "_NET_WM_PID"),
+                        XCB_ATOM_CARDINAL, 32, 1, &pid);
+    xcb_atom_t deleteWindow = atomNamed(c, "WM_DELETE_WINDOW");
+    xcb_icccm_set_wm_protocols(c, window, atomNamed(c, "WM_PROTOCOLS"), 1, &deleteWindow);
     xcb_map_window(c, window);
     return window;
 }
@@ -65,7 +57,7 @@ void waitUntilManaged(xcb_connection_t *c, const std::vector<xcb_window_t> &wind
     XConnection probe;
     if (!probe.ensureOpen() || probe.liveWindowManager() == XCB_WINDOW_NONE)
         return;
-    const xcb_atom_t wmState = atom(c, "WM_STATE");
+    const xcb_atom_t wmState = atomNamed(c, "WM_STATE");
     for (int tries = 0; tries < 600 && !allManaged(c, windows, wmState); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
@@ -77,8 +69,8 @@ int runCloseableWindows(int count, const char *title, bool ignoreRequests)
     if (xcb_connection_has_error(c))
         return 1;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    const xcb_atom_t protocols = atom(c, "WM_PROTOCOLS");
-    const xcb_atom_t deleteWindow = atom(c, "WM_DELETE_WINDOW");
+    const xcb_atom_t protocols = atomNamed(c, "WM_PROTOCOLS");
+    const xcb_atom_t deleteWindow = atomNamed(c, "WM_DELETE_WINDOW");
     std::vector<xcb_window_t> windows;
     for (int i = 0; i < count; ++i)
         windows.push_back(

@@ -22,13 +22,11 @@ namespace
 {
 bool trayHostRuns(xcb_connection_t *c)
 {
-    const char name[] = "_NET_SYSTEM_TRAY_S0";
-    const XcbReply<xcb_intern_atom_reply_t> selection(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr));
-    if (!selection)
+    const xcb_atom_t selection = atomNamed(c, "_NET_SYSTEM_TRAY_S0");
+    if (selection == XCB_ATOM_NONE)
         return false;
     const XcbReply<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection->atom), nullptr));
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
     return owner && owner->owner != XCB_WINDOW_NONE;
 }
 

@@ -4,17 +4,17 @@
 
 #include "platform/SessionBus.h"
 
+#include "platform/linux/x11/XConnection.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QtGlobal>
 
-#include <cstdlib>
 #include <memory>
 
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 namespace
 {
@@ -43,18 +43,6 @@ QByteArray machineId()
     return {};
 }
 
-template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-
-xcb_atom_t atom(xcb_connection_t *c, const QByteArray &name)
-{
-    const Owned<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(
-            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(name.size()), name.constData()),
-            nullptr),
-        &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
 // The bus that dbus-launch started for this display and user, which it
 // announces on the display itself; empty where there is none.
 QByteArray busOfTheDisplay()
@@ -67,26 +55,27 @@ QByteArray busOfTheDisplay()
         xcb_connect(nullptr, nullptr), &xcb_disconnect);
     if (xcb_connection_has_error(c.get()))
         return {};
-    const xcb_atom_t selection =
-        atom(c.get(), "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + machine);
-    const xcb_atom_t address = atom(c.get(), "_DBUS_SESSION_BUS_ADDRESS");
-    const Owned<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(c.get(), xcb_get_selection_owner(c.get(), selection),
-                                      nullptr),
-        &std::free);
+    const QByteArray selectionName =
+        "_DBUS_SESSION_BUS_SELECTION_" + QByteArray(user->pw_name) + '_' + machine;
+    const auto selectionCookie = askForAtom(c.get(), selectionName.constData());
+    const auto addressCookie = askForAtom(c.get(), "_DBUS_SESSION_BUS_ADDRESS");
+    const xcb_atom_t selection = atomFrom(c.get(), selectionCookie);
+    const xcb_atom_t address = atomFrom(c.get(), addressCookie);
+    const XcbReply<xcb_get_selection_owner_reply_t> owner(xcb_get_selection_owner_reply(
+        c.get(), xcb_get_selection_owner(c.get(), selection), nullptr));
     if (!owner || owner->owner == XCB_NONE || address == XCB_ATOM_NONE)
         return {};
-    const Owned<xcb_get_property_reply_t> property(
-        xcb_get_property_reply(
-            c.get(),
-            xcb_get_property(c.get(), 0, owner->owner, address, XCB_ATOM_STRING, 0, addressLongs),
-            nullptr),
-        &std::free);
+    const XcbReply<xcb_get_property_reply_t> property(xcb_get_property_reply(
+        c.get(),
+        xcb_get_property(c.get(), 0, owner->owner, address, XCB_ATOM_STRING, 0, addressLongs),
+        nullptr));
     if (!property || property->format != 8)
         return {};
-    const QByteArray text(static_cast<const char *>(xcb_get_property_value(property.get())),
-                          xcb_get_property_value_length(property.get()));
-    return text.left(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0')).trimmed();
+    QByteArray text(static_cast<const char *>(xcb_get_property_value(property.get())),
+                    xcb_get_property_value_length(property.get()));
+    if (const qsizetype end = text.indexOf('\0'); end >= 0)
+        text.truncate(end);
+    return text.trimmed();
 }
 } // namespace
 

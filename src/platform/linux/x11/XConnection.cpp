@@ -10,9 +10,7 @@
 
 #include <cstring>
 
-namespace
-{
-xcb_intern_atom_cookie_t internAtom(xcb_connection_t *c, const char *name)
+xcb_intern_atom_cookie_t askForAtom(xcb_connection_t *c, const char *name)
 {
     return xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
 }
@@ -23,6 +21,8 @@ xcb_atom_t atomFrom(xcb_connection_t *c, xcb_intern_atom_cookie_t cookie)
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
+namespace
+{
 xcb_window_t checkWindowOf(xcb_ewmh_connection_t *ewmh, xcb_window_t window)
 {
     xcb_window_t check = XCB_WINDOW_NONE;
@@ -58,11 +58,11 @@ void XConnection::open()
     m_xcb = XGetXCBConnection(m_display);
     XSetEventQueueOwner(m_display, XCBOwnsEventQueue);
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_xcb)).data->root;
-    const auto wmState = internAtom(m_xcb, "WM_STATE");
-    const auto motif = internAtom(m_xcb, "_MOTIF_WM_HINTS");
-    const auto compound = internAtom(m_xcb, "COMPOUND_TEXT");
-    const auto deleteWindow = internAtom(m_xcb, "WM_DELETE_WINDOW");
-    const auto timeProperty = internAtom(m_xcb, "_TRELVANIX_TIME");
+    const auto wmState = askForAtom(m_xcb, "WM_STATE");
+    const auto motif = askForAtom(m_xcb, "_MOTIF_WM_HINTS");
+    const auto compound = askForAtom(m_xcb, "COMPOUND_TEXT");
+    const auto deleteWindow = askForAtom(m_xcb, "WM_DELETE_WINDOW");
+    const auto timeProperty = askForAtom(m_xcb, "_TRELVANIX_TIME");
     xcb_intern_atom_cookie_t *ewmhCookies = xcb_ewmh_init_atoms(m_xcb, &m_ewmh);
     m_ewmhReady = xcb_ewmh_init_atoms_replies(&m_ewmh, ewmhCookies, nullptr);
     m_wmState = atomFrom(m_xcb, wmState);

@@ -73,5 +73,15 @@ private:
     xcb_window_t m_timeWindow = XCB_WINDOW_NONE; // ours, never shown
 };
 
+// Asks for an atom by name; its answer, NONE where there is none, is read
+// with atomFrom, so that several questions go out before the first answer.
+xcb_intern_atom_cookie_t askForAtom(xcb_connection_t *c, const char *name);
+xcb_atom_t atomFrom(xcb_connection_t *c, xcb_intern_atom_cookie_t cookie);
+// The atom of a name, asked and awaited at once.
+inline xcb_atom_t atomNamed(xcb_connection_t *c, const char *name)
+{
+    return atomFrom(c, askForAtom(c, name));
+}
+
 // The first 32-bit value of a property reply, or `fallback` when it has none.
 quint32 firstCardinal(const xcb_get_property_reply_t *reply, quint32 fallback);
