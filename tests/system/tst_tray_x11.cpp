@@ -167,7 +167,15 @@ void TrayX11Test::everyWayOfEndingSavesTheKillList()
     find.setProcessEnvironment(environment);
     find.start(QStringLiteral("xdotool"),
                {"search", "--sync", "--pid", QString::number(program.processId())});
-    QVERIFY(find.waitForFinished(20000) && find.exitCode() == 0);
+    // What went wrong, should the window not come: both programs' own words.
+    QVERIFY2(
+        find.waitForFinished(20000) && find.exitCode() == 0,
+        qPrintable(QStringLiteral("xdotool said: %3; the program is %1, and said: %2")
+                       .arg(program.process().state() == QProcess::Running
+                                ? QStringLiteral("running")
+                                : QStringLiteral("ended with %1").arg(program.process().exitCode()),
+                            QString::fromLocal8Bit(program.process().readAllStandardError()),
+                            QString::fromLocal8Bit(find.readAllStandardError()))));
     QVERIFY(store(QStringLiteral("changed while it ran")));
     display.end();
     QVERIFY(program.process().waitForFinished(10000));
