@@ -89,7 +89,12 @@ ListView::RowPlace ListView::rowPlace(const QModelIndex &index) const
     if (!index.isValid())
         return {};
     const int row = index.row();
-    return {shownText(row, 1), shownText(row, 2), shownText(row, 0), row};
+    return {shownText(row, 1), shownText(row, 2), shownText(row, 0), shownIdentity(row), row};
+}
+
+QVariant ListView::shownIdentity(int row) const
+{
+    return m_model->index(row, 0).data(ListModel::IdentityRole);
 }
 
 // The row's place now: where the same row stands, else -1.
@@ -98,8 +103,10 @@ int ListView::rowNow(const RowPlace &place) const
     if (place.row < 0)
         return -1;
     const auto holds = [&](int row) {
+        const QVariant identity = shownIdentity(row);
         return shownText(row, 1) == place.id && shownText(row, 2) == place.type &&
-               (!place.id.isEmpty() || shownText(row, 0) == place.name);
+               (!place.id.isEmpty() || shownText(row, 0) == place.name) &&
+               (!identity.isValid() || !place.identity.isValid() || identity == place.identity);
     };
     // Most refreshes bring the same rows: the row is where it was.
     if (place.row < m_model->rowCount() && holds(place.row))
@@ -123,17 +130,39 @@ void ListView::returnTo(const Place &place)
     const int scroll = verticalScrollBar()->value();
     if (const int rows = m_model->rowCount(); place.current.row >= 0 && rows > 0) {
         int current = rowNow(place.current);
+        m_backOnTheSameRow = current >= 0;
         if (current < 0)
             current = std::min(place.current.row, rows - 1);
         selectionModel()->setCurrentIndex(
             m_model->index(current, 0),
             place.currentSelected ? QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows
                                   : QItemSelectionModel::NoUpdate);
+        m_backOnTheSameRow = false;
     }
     if (const int top = rowNow(place.top); top >= 0)
         scrollTo(m_model->index(top, 0), QAbstractItemView::PositionAtTop);
     else
         verticalScrollBar()->setValue(scroll);
+}
+
+// The tree view tells screen readers of every new current or selected row;
+// a rebuild that brings the user back to their row changed nothing for them.
+void ListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    if (!m_backOnTheSameRow) {
+        QTreeView::currentChanged(current, previous);
+        return;
+    }
+    QAbstractItemView::currentChanged(current, previous);
+    viewport()->update();
+}
+
+void ListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    if (m_backOnTheSameRow)
+        QAbstractItemView::selectionChanged(selected, deselected);
+    else
+        QTreeView::selectionChanged(selected, deselected);
 }
 
 bool ListView::dropsInput(const QEvent *event) const

@@ -43,6 +43,7 @@ private:
     // A row as the user saw it: what tells it from the others, and its place.
     struct RowPlace {
         QString id, type, name; // the name only tells rows without an ID apart
+        QVariant identity;      // a reused ID belongs to another row
         int row = -1;
     };
     struct Place {
@@ -55,7 +56,7 @@ public:
     // half-built rows: the view goes on showing the rows as they were and
     // shows the result once. The user stays where they were: the current row
     // and the top row stay the same rows while they are listed, told by
-    // their ID and type; a current row that went gives its place to the row
+    // their ID and type, and their identity where both have one; a current row that went gives its place to the row
     // that now stands there.
     class RebuildScope
     {
@@ -78,11 +79,15 @@ protected:
     bool event(QEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override;
 
 private:
     void keepScrollPositionAcrossResets();
     bool dropsInput(const QEvent *event) const;
     QString shownText(int row, int column) const;
+    QVariant shownIdentity(int row) const;
     RowPlace rowPlace(const QModelIndex &index) const;
     int rowNow(const RowPlace &place) const;
     Place place() const;
@@ -92,4 +97,5 @@ private:
     std::function<bool()> m_dropsInput;
     int m_savedScroll = 0;
     int m_rebuildDepth = 0;
+    bool m_backOnTheSameRow = false; // nothing new for screen readers to announce
 };

@@ -7,9 +7,11 @@
 #include "common/ApplicationTitle.h"
 #include "common/BoxText.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMessageBox>
@@ -25,14 +27,41 @@ namespace
 DialogService *installedService = nullptr;
 std::vector<QPointer<QDialog>> openBoxes;
 
+// A key held down on the button that opened a box goes on repeating into it
+// and would answer it unread. Typing a space into a prompt stays possible.
+class HeldKeysIgnored : public QObject
+{
+public:
+    explicit HeldKeysIgnored(QDialog &box) : m_box(box) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return false;
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!key->isAutoRepeat() || !widget || (widget != &m_box && !m_box.isAncestorOf(widget)))
+            return false;
+        return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+               (key->key() == Qt::Key_Space && qobject_cast<QAbstractButton *>(widget));
+    }
+
+private:
+    QDialog &m_box;
+};
+
 // Lists a box as open for as long as its own loop runs.
 class OpenBox
 {
 public:
-    explicit OpenBox(QDialog &box) { openBoxes.emplace_back(&box); }
+    explicit OpenBox(QDialog &box) : m_heldKeys(box) { openBoxes.emplace_back(&box); }
     ~OpenBox() { openBoxes.pop_back(); }
     OpenBox(const OpenBox &) = delete;
     OpenBox &operator=(const OpenBox &) = delete;
+
+private:
+    HeldKeysIgnored m_heldKeys;
 };
 
 QString titleOrApplicationTitle(const QString &title)

@@ -83,28 +83,73 @@ bool isCssSpace(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f';
 }
 
-// The name Qt opens for "url(argument)": the white space in front skipped,
-// then, if a quote leads, that and the last character dropped. None when the
-// text alone does not tell what Qt makes of it: escapes, brackets, comments,
-// quotes that do not enclose the whole, line breaks inside them.
-std::optional<QString> pictureName(QStringView argument)
+// Where the comment that starts at `at` ends (an open one runs to the end).
+qsizetype afterComment(QStringView text, qsizetype at)
 {
-    if (argument.contains(u"/*") || std::any_of(argument.begin(), argument.end(), [](QChar c) {
-            return QStringView(u"\\(){}[]").contains(c);
-        }))
-        return std::nullopt;
-    while (!argument.isEmpty() && isCssSpace(argument.front()))
-        argument = argument.mid(1);
-    if (!argument.startsWith(u'"') && !argument.startsWith(u'\''))
-        return argument.contains(u'"') || argument.contains(u'\'')
-                   ? std::nullopt
-                   : std::optional<QString>(argument.toString());
-    const qsizetype close = argument.indexOf(argument.front(), 1);
-    if (close < 0 || !std::all_of(argument.begin() + close + 1, argument.end(), isCssSpace) ||
-        std::any_of(argument.begin(), argument.begin() + close,
-                    [](QChar c) { return c == u'\n' || c == u'\r' || c == u'\f'; }))
-        return std::nullopt;
-    return argument.mid(1, argument.size() - 2).toString();
+    const qsizetype close = text.indexOf(u"*/", at + 2);
+    return close < 0 ? text.size() : close + 2;
+}
+
+// Where the string that starts at `at` ends, past its closing quote; none
+// where a line ends first (Qt's reader then takes the rest of the line as
+// one invalid token) or the text does. A "\" takes the character after it.
+std::optional<qsizetype> afterString(QStringView text, qsizetype at)
+{
+    const QChar quote = text.at(at);
+    for (++at; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (c == quote)
+            return at + 1;
+        if (c == u'\n' || c == u'\r' || c == u'\f')
+            return std::nullopt;
+        if (c == u'\\')
+            ++at;
+    }
+    return std::nullopt;
+}
+
+// A token's text as Qt's reader hands it on: each "\" dropped, the
+// character after it kept.
+QString unescaped(QStringView text)
+{
+    QString result;
+    for (qsizetype at = 0; at < text.size(); ++at)
+        result += text.at(at == text.size() - 1 || text.at(at) != u'\\' ? at : ++at);
+    return result;
+}
+
+struct Reference {
+    std::optional<QString> name; // none when the text alone does not tell
+    qsizetype end = 0;           // where reading goes on
+};
+
+// The name Qt opens for the "url(" whose argument starts at `at`: the white
+// space and comments in front skipped, the rest up to the ")" taken as it
+// is, and then, if a quote leads, the first and the last character dropped.
+// An argument of anything but one string, or a bare name without escapes,
+// brackets, quotes and comments, tells nothing for sure.
+Reference pictureAt(QStringView text, qsizetype at)
+{
+    while (at < text.size() && (isCssSpace(text.at(at)) || text.mid(at).startsWith(u"/*")))
+        at = isCssSpace(text.at(at)) ? at + 1 : afterComment(text, at);
+    const qsizetype start = at;
+    const bool quoted = at < text.size() && (text.at(at) == u'"' || text.at(at) == u'\'');
+    if (quoted) {
+        const std::optional<qsizetype> end = afterString(text, at);
+        if (!end)
+            return {std::nullopt, text.size()};
+        at = *end;
+        while (at < text.size() && isCssSpace(text.at(at)))
+            ++at;
+    } else {
+        while (at < text.size() && !QStringView(u"\\(){}[]\"')").contains(text.at(at)) &&
+               !text.mid(at).startsWith(u"/*"))
+            ++at;
+    }
+    if (at >= text.size() || text.at(at) != u')')
+        return {std::nullopt, at};
+    const QString argument = unescaped(text.mid(start, at - start));
+    return {quoted ? argument.mid(1).chopped(1) : argument, at + 1};
 }
 
 // Why Qt must not open the picture `name`: something is there, but no plain
@@ -127,24 +172,30 @@ QString pictureProblem(const QString &name)
     return {};
 }
 
-// Every place that Qt might read as a picture's name, whatever the case and
-// the escapes of its letters, in comments and strings too.
+// Every "url(" that Qt's reader may find, whatever the case and the escapes
+// of its letters: outside comments and strings, where it reads none.
 void checkPictures(const QString &path, const QString &sheet)
 {
-    static const QRegularExpression reference(QStringLiteral(R"(\\?u\\?r\\?l\()"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    const QString text = withHexEscapesReplaced(sheet);
-    for (const QRegularExpressionMatch &match : reference.globalMatch(text)) {
-        const qsizetype start = match.capturedEnd();
-        const qsizetype end = text.indexOf(u')', start);
-        const QStringView argument =
-            QStringView(text).mid(start, (end < 0 ? text.size() : end) - start);
-        const std::optional<QString> name = pictureName(argument);
-        if (!name)
-            throw invalidSkin(path, QStringLiteral("cannot tell which picture 'url(%1)' names")
-                                        .arg(argument.left(100)));
-        if (const QString problem = pictureProblem(*name); !problem.isEmpty())
-            throw invalidSkin(path, problem);
+    const QString replaced = withHexEscapesReplaced(sheet);
+    const QStringView text(replaced);
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (text.mid(at).startsWith(u"/*")) {
+            at = afterComment(text, at);
+        } else if (text.at(at) == u'"' || text.at(at) == u'\'') {
+            const std::optional<qsizetype> end = afterString(text, at);
+            at = end ? *end : at + 1;
+        } else if (text.mid(at).startsWith(u"url(", Qt::CaseInsensitive)) {
+            const Reference picture = pictureAt(text, at + 4);
+            if (!picture.name)
+                throw invalidSkin(path, QStringLiteral("cannot tell which picture 'url(%1' names")
+                                            .arg(text.mid(at + 4, picture.end - at - 4).left(100)));
+            if (const QString problem = pictureProblem(*picture.name); !problem.isEmpty())
+                throw invalidSkin(path, problem);
+            at = picture.end;
+        } else {
+            ++at;
+        }
     }
 }
 } // namespace

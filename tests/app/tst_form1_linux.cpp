@@ -97,6 +97,16 @@ void Form1LinuxTest::startUpNeverWaitsOnWhatIsNoPlainFile_data()
     QTest::newRow("skin names a folder") << "pic.png" << QList<int>{104} << "folder" << named;
     const QString quoted = QStringLiteral("QPushButton { border-image: url('%1/pic.png') }");
     QTest::newRow("skin names a plain file") << "pic.png" << QList<int>{} << "file" << quoted;
+    QTest::newRow("skin names a plain file with brackets, quoted")
+        << "btn (1).png" << QList<int>{} << "file"
+        << "QPushButton { background-image: url(\"%1/btn (1).png\"); }";
+    QTest::newRow("skin comments out what it cannot name")
+        << "pic.png" << QList<int>{} << "file"
+        << "/* url(\"x\" y) */ QPushButton { border-image: url(%1/pic.png) }";
+    // Qt keeps the space and drops it, not the quote, as the last character.
+    QTest::newRow("skin names a FIFO with a quote at its end")
+        << "pic.png\"" << QList<int>{104} << "fifo"
+        << "QPushButton { border-image: url(\"%1/pic.png\" ) }";
     // Qt reads "\75" as "u", drops the quotes and the "\" before a letter that
     // is no hex digit.
     const QString escaped = QStringLiteral("QPushButton { border-image: \\75rl('%1/p\\ic.png') }");

@@ -54,13 +54,12 @@ void ListViewTest::init()
     view->setSortKey(0);
 }
 
+// Each row's ID is its place in `names`, and its identity follows from its name.
 void ListViewTest::fill(const QStringList &names)
 {
-    for (int i = 0; i < names.size(); ++i) {
-        ListItem row = view->addRow(names[i]);
-        row.setSubItem(1, QString::number(i));
-        row.setSubItem(2, QStringLiteral("Process"));
-    }
+    for (int i = 0; i < names.size(); ++i)
+        view->listModel()->addEntry(names[i], QString::number(i), QStringLiteral("Process"),
+                                    qHash(names[i]));
 }
 
 void ListViewTest::showAndSettle()
@@ -213,6 +212,9 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange_data()
     QTest::newRow("a name changed")
         << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab" << false << "cc";
     QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb" << false << "cc";
+    // "cc" ended and "ab" took its ID: the row now at its place becomes current.
+    QTest::newRow("its ID reused")
+        << QStringList{"ab", "aa", "bb", "cd"} << 0 << 1 << "aa" << false << "bb";
     QTest::newRow("sorted by ID instead") << before << 1 << 1 << "cc" << false << "cc";
     QTest::newRow("sorted by ID just before") << before << 1 << 1 << "cc" << true << "bb";
 }

@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
@@ -21,6 +22,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 class CommonTest : public QObject
 {
@@ -32,7 +34,7 @@ private slots:
     void buildsTheReportTextToTheCharacter();
     void emptyDescriptionStillStartsWithTheLineBreak();
     void showsTheReportAsAnExclamationBox();
-    void realBoxAndPromptShowMarkupAsPlainText();
+    void realBoxAndPromptShowMarkupAsPlainTextAndIgnoreHeldKeys();
     void hugeTextsGiveABoxThatFitsItsScreen_data();
     void hugeTextsGiveABoxThatFitsItsScreen();
 
@@ -79,17 +81,32 @@ void CommonTest::showsTheReportAsAnExclamationBox()
     QCOMPARE(dialogs.boxes[0].text, errorReportMessage(QStringLiteral("boom"), "in L ", 102));
 }
 
-void CommonTest::realBoxAndPromptShowMarkupAsPlainText()
+void CommonTest::realBoxAndPromptShowMarkupAsPlainTextAndIgnoreHeldKeys()
 {
     // Process names and window titles are chosen by other programs.
     const QString markup = QStringLiteral("<h1>big</h1><a href=x>link</a>");
     QStringList formats;
+    QStringList answeredBy;
     const auto inspectAndClose = [&] {
         QWidget *dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
         for (const QLabel *label : dialog->findChildren<QLabel *>())
             if (label->text() == markup)
                 formats.append(label->textFormat() == Qt::PlainText ? "plain" : "markup");
+        // The key that pressed the button which opened the box is still held.
+        QWidget *focused = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        for (const auto &[key, name] : {std::pair{Qt::Key_Return, "Return"},
+                                        std::pair{Qt::Key_Enter, "Enter"},
+                                        std::pair{Qt::Key_Space, "Space"}}) {
+            for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent repeat(type, key, Qt::NoModifier, QString(), true);
+                QApplication::sendEvent(focused, &repeat);
+            }
+            QKeyEvent letGo(QEvent::KeyRelease, key, Qt::NoModifier);
+            QApplication::sendEvent(focused, &letGo);
+            if (!dialog->isVisible())
+                answeredBy << QString::fromLatin1(name);
+        }
         dialog->close();
     };
     QtDialogService real;
@@ -98,6 +115,7 @@ void CommonTest::realBoxAndPromptShowMarkupAsPlainText()
     QTimer::singleShot(0, inspectAndClose);
     QCOMPARE(real.inputBox(markup, QStringLiteral("T"), QString()), QString());
     QCOMPARE(formats, QStringList({"plain", "plain"}));
+    QCOMPARE(answeredBy, QStringList());
 }
 
 void CommonTest::hugeTextsGiveABoxThatFitsItsScreen_data()
