@@ -34,6 +34,7 @@ struct RunningForm {
 
 int main(int argc, char *argv[])
 {
+    endAtOnceOnRequests();
     chooseWindowPlatform();
     neverStartASessionBus();
     // Qt would abort here with advice to reinstall; say what is missing instead.
@@ -45,8 +46,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     startWatch.reset();
     // Before the window loads, so that an end asked for meanwhile is kept and
-    // acted on once it has; earlier, a display that hangs would make the
-    // program deaf to them.
+    // acted on once it has; until the toolkit is up, one ends the program at
+    // once, so that a display that hangs cannot make it deaf to them.
     catchEndRequests();
     // Only the main window's close ends the program: closing a message box
     // while the window is hidden in the tray must not.

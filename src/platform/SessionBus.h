@@ -6,6 +6,8 @@
 
 // Keeps the toolkit to the desktop's session bus: the one the session
 // announces, the one at its usual place, or the one started earlier for the
-// display, which the display announces. Where there is none, the bus library
-// would start one of its own. Called before the toolkit starts.
+// display, which the display announces (only a plain socket of the user's own
+// that answers at once; anything else is said on standard error and left
+// alone). Where there is none, the bus library would start one of its own.
+// Called before the toolkit starts.
 void neverStartASessionBus();

@@ -128,9 +128,9 @@ public:
     }
 
     // Waits for the main window; 0 when it did not come.
-    xcb_window_t mainWindow(XTestDisplay &x)
+    xcb_window_t mainWindow(XTestDisplay &x, int milliseconds = 20000)
     {
-        for (int tries = 0; tries < 200 && m_window == 0; ++tries) {
+        for (int tries = 0; tries < milliseconds / 100 && m_window == 0; ++tries) {
             const auto windows = x.windowsOfProcess(m_process.processId());
             if (!windows.empty())
                 m_window = windows.front();

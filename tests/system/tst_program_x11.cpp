@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,7 +36,9 @@
 #include <csignal>
 
 #include <pwd.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace
@@ -307,6 +310,8 @@ void ProgramX11Test::endRequestDuringStartUpKeepsTheListAndEnds_data()
 {
     QTest::addColumn<int>("delayMilliseconds"); // after the program catches the signal
     QTest::addColumn<bool>("withStartUpBox");
+    // Sent before the program runs, and held for it by the signal mask it starts with.
+    QTest::newRow("as it starts") << -2 << false;
     QTest::newRow("before the window maps") << 0 << false;
     QTest::newRow("in the first refresh") << 60 << false;
     QTest::newRow("later in start-up") << 200 << false;
@@ -328,11 +333,17 @@ void ProgramX11Test::endRequestDuringStartUpKeepsTheListAndEnds()
                    valid.toUtf8() + "\n");
     }
     XTestDisplay x;
+    sigset_t held;
+    sigemptyset(&held);
+    sigaddset(&held, SIGTERM);
+    sigset_t before;
+    ::pthread_sigmask(delayMilliseconds == -2 ? SIG_BLOCK : SIG_UNBLOCK, &held, &before);
     Program program(config.path());
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     const qint64 pid = program.processId();
     if (withStartUpBox)
         QTRY_VERIFY_WITH_TIMEOUT(!x.windowsOfProcess(pid).empty(), 20000);
-    else
+    else if (delayMilliseconds != -2)
         QTRY_VERIFY_WITH_TIMEOUT(programCatchesSignal(pid, SIGTERM), 20000);
     QTest::qWait(std::max(delayMilliseconds, 0));
     ::kill(static_cast<pid_t>(pid), SIGTERM);
@@ -399,16 +410,31 @@ void ProgramX11Test::cursorFileThatIsAFifoIsReportedAndTheProgramEnds()
 
 void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne_data()
 {
-    QTest::addColumn<bool>("announced");
-    QTest::newRow("no bus anywhere") << false;
-    QTest::newRow("a bus announced on the display") << true;
+    // "%marker" is the file that a command run would make; "%bus" a real bus's
+    // address, "%silent" that of a socket that never answers.
+    QTest::addColumn<QByteArray>("announced"); // nothing when empty
+    QTest::addColumn<bool>("busOfAnotherUser");
+    QTest::addColumn<bool>("joined");
+    QTest::newRow("no bus anywhere") << QByteArray() << false << false;
+    QTest::newRow("a bus announced on the display") << QByteArray("%bus") << false << true;
+    const QByteArray command = "unixexec:path=/bin/sh,argv1=-c,argv2=touch%20%marker";
+    QTest::newRow("a command") << command << false << false;
+    QTest::newRow("a command after a missing socket")
+        << "unix:path=/nonexistent;" + command << false << false;
+    QTest::newRow("a bus to start") << QByteArray("autolaunch:") << false << false;
+    QTest::newRow("another user's socket") << QByteArray("%bus") << true << false;
+    QTest::newRow("a socket that never answers") << QByteArray("%silent") << false << false;
 }
 
 // A bus that dbus-launch started for the display is announced there, by a
-// window that owns the user's selection; joining it needs no launch.
+// window that owns the user's selection; joining it needs no launch. Any X
+// client can announce one, so the program joins only a socket of the user's
+// own that answers, and says so on standard error when it does not.
 void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne()
 {
-    QFETCH(bool, announced);
+    QFETCH(QByteArray, announced);
+    QFETCH(bool, busOfAnotherUser);
+    QFETCH(bool, joined);
     QTemporaryDir config;
     QTemporaryDir runtime; // no bus at the usual place
     QTemporaryDir tools;
@@ -421,11 +447,29 @@ void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne()
     XTestDisplay x;
     QProcess bus;
     QByteArray address;
-    if (announced) {
+    if (announced.contains("%bus")) {
         bus.start(QStringLiteral("dbus-daemon"),
-                  {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+                  {"--session", "--nofork", "--nopidfile", "--print-address=1",
+                   "--address=unix:path=" + tools.filePath(QStringLiteral("bus"))});
         QVERIFY(bus.waitForReadyRead(10000));
         address = bus.readLine().trimmed();
+        if (busOfAnotherUser)
+            QVERIFY(::chown(QFile::encodeName(tools.filePath(QStringLiteral("bus"))).constData(),
+                            65534, 65534) == 0);
+    }
+    // A socket whose connections are taken and never read.
+    const QByteArray silentPath = QFile::encodeName(tools.filePath(QStringLiteral("silent")));
+    const int silent = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const auto closeSilent = qScopeGuard([silent] { ::close(silent); });
+    sockaddr_un where{};
+    where.sun_family = AF_UNIX;
+    qstrncpy(where.sun_path, silentPath.constData(), sizeof where.sun_path);
+    QVERIFY(::bind(silent, reinterpret_cast<const sockaddr *>(&where), sizeof where) == 0);
+    QVERIFY(::listen(silent, 8) == 0);
+    announced.replace("%bus", address)
+        .replace("%marker", QFile::encodeName(started))
+        .replace("%silent", "unix:path=" + silentPath);
+    if (!announced.isEmpty()) {
         QFile machineId(QStringLiteral("/etc/machine-id"));
         QVERIFY(machineId.open(QIODevice::ReadOnly));
         const QByteArray selection = "_DBUS_SESSION_BUS_SELECTION_" +
@@ -435,7 +479,7 @@ void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne()
         xcb_create_window(x.c, XCB_COPY_FROM_PARENT, owner, x.root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, owner, x.atom("_DBUS_SESSION_BUS_ADDRESS"),
-                            XCB_ATOM_STRING, 8, quint32(address.size()), address.constData());
+                            XCB_ATOM_STRING, 8, quint32(announced.size()), announced.constData());
         xcb_set_selection_owner(x.c, owner, x.atom(selection.constData()), XCB_CURRENT_TIME);
         xcb_flush(x.c);
         x.created.push_back(owner);
@@ -449,24 +493,31 @@ void ProgramX11Test::joinsTheDisplaysBusButNeverStartsOne()
                                            tools.path() + QLatin1Char(':') +
                                                environment.value(QStringLiteral("PATH")));
                     });
-    QVERIFY(program.mainWindow(x));
-    if (announced) {
+    QVERIFY(program.mainWindow(x, 5000));
+    const auto onTheBus = [&] {
         QDBusConnection watch =
             QDBusConnection::connectToBus(QString::fromUtf8(address), QStringLiteral("announced"));
-        const auto joined = [&] {
-            for (const QString &name : watch.interface()->registeredServiceNames().value())
-                if (watch.interface()->servicePid(name).value() == program.processId())
-                    return true;
-            return false;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(joined(), 10000);
+        bool found = false;
+        for (const QString &name : watch.interface()->registeredServiceNames().value())
+            found = found || watch.interface()->servicePid(name).value() == program.processId();
         QDBusConnection::disconnectFromBus(QStringLiteral("announced"));
+        return found;
+    };
+    if (joined) {
+        QTRY_VERIFY_WITH_TIMEOUT(onTheBus(), 10000);
     } else {
         // The icon is made within a second of the window's showing, and the
         // toolkit looks for a bus then, if not before.
         QTest::qWait(1500);
+        QVERIFY(address.isEmpty() || onTheBus() == false);
     }
-    QVERIFY(program.closeAndWait(x));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    QVERIFY(program.process().waitForFinished(10000));
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process().exitCode(), 0);
+    const QByteArray said = program.process().readAllStandardError();
+    QCOMPARE(said.contains("bus the display announces is not used"),
+             !announced.isEmpty() && !joined);
     QVERIFY(!QFile::exists(started));
     bus.terminate();
     bus.waitForFinished(5000);

@@ -4,12 +4,14 @@
 
 #include "platform/SessionBus.h"
 
+#include "platform/linux/AnnouncedBus.h"
 #include "platform/linux/x11/XConnection.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QtGlobal>
 
+#include <cstdio>
 #include <memory>
 
 #include <pwd.h>
@@ -87,6 +89,12 @@ void neverStartASessionBus()
     // started for this display before, or starts one. The first is asked
     // here; the library gives up at once on an address of a kind it does not
     // know.
-    const QByteArray displays = busOfTheDisplay();
-    qputenv("DBUS_SESSION_BUS_ADDRESS", displays.isEmpty() ? QByteArray("disabled:") : displays);
+    QByteArray address = busOfTheDisplay();
+    if (const QString problem = address.isEmpty() ? QString() : whyNotJoin(address);
+        !problem.isEmpty()) {
+        std::fprintf(stderr, "trelvanix: the session bus the display announces is not used: %s.\n",
+                     qPrintable(problem));
+        address.clear();
+    }
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.isEmpty() ? QByteArray("disabled:") : address);
 }

@@ -6,6 +6,8 @@
 
 // A windowed program on Windows is asked to end through its windows
 // (WM_CLOSE, WM_ENDSESSION), which Qt turns into close events already.
+void endAtOnceOnRequests() {}
+
 void catchEndRequests() {}
 
 void onEndRequested(QObject *, std::function<void()>) {}
