@@ -16,8 +16,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QThread>
 
 #include <algorithm>
+#include <memory>
 
 #include <signal.h>
 
@@ -92,6 +96,7 @@ private slots:
     void minimiseShowsOneNotificationAndTakesItDown();
     void iconClickOnAShownWindowFocusesItAndBalloonClickOnlyEndsTheBalloon();
     void balloonsAskedInQuickSuccessionAreReplacedAndTakenDown();
+    void watcherThatNeverAnswersHoldsNothingUp();
     // Last: it ends the session's panel, and the one it starts stays.
     void windowComesBackWhenThePanelGoesAndTheIconWhenAPanelReturns();
 
@@ -237,6 +242,50 @@ void TraySniX11Test::windowComesBackWhenThePanelGoesAndTheIconWhenAPanelReturns(
     QVERIFY(clickTrayIcon());
     QTRY_VERIFY_WITH_TIMEOUT(form.isVisible() && !form.minimizedToTray, 10000);
     QVERIFY(form.close());
+}
+
+// The real program on a bus of its own, whose tray watcher takes every call
+// and answers none: its calls go to an object whose thread never reads them.
+// The window minimises the ordinary way, and an end is acted on at once.
+void TraySniX11Test::watcherThatNeverAnswersHoldsNothingUp()
+{
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+    QVERIFY(bus.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(bus.readLine().trimmed());
+    QSemaphore release;
+    const std::unique_ptr<QThread> stuck(QThread::create([&release] { release.acquire(); }));
+    QObject watcher;
+    watcher.moveToThread(stuck.get());
+    stuck->start();
+    const auto cleanUp = qScopeGuard([&] {
+        release.release();
+        stuck->wait();
+        QDBusConnection::disconnectFromBus(QStringLiteral("silent"));
+        bus.terminate();
+        bus.waitForFinished(5000);
+    });
+    QDBusConnection silent = QDBusConnection::connectToBus(address, QStringLiteral("silent"));
+    QVERIFY(silent.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
+                                  QDBusConnection::ExportAllContents));
+    QVERIFY(silent.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+
+    QTemporaryDir config;
+    XTestDisplay x;
+    Program program(config.path(),
+                    qEnvironmentVariable("TRELVANIX_BUILD_DIR") + QStringLiteral("/trelvanix"),
+                    qEnvironmentVariable("DISPLAY"), [&](QProcessEnvironment &environment) {
+                        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+                    });
+    const xcb_window_t window = program.mainWindow(x);
+    QVERIFY(window != 0);
+    QTest::qWait(1500); // the icon would be made within a second of the window's showing
+    QVERIFY(xdotool({"windowminimize", QString::number(window)}));
+    QTRY_VERIFY_WITH_TIMEOUT(x.hasState(window, "_NET_WM_STATE_HIDDEN"), 5000);
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    QVERIFY(program.process().waitForFinished(5000));
+    QCOMPARE(program.process().exitCode(), 0);
 }
 
 void TraySniX11Test::cleanup()

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -29,6 +28,16 @@ QDBusMessage notificationsCall(const QString &method, const QVariantList &argume
     return call;
 }
 
+// The bus itself, asked on the interface thread: a second at most.
+QDBusMessage askBus(const QString &method, const QVariantList &arguments)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(arguments);
+    return QDBusConnection::sessionBus().call(call, QDBus::Block, 1000);
+}
+
 void closeNotification(uint id)
 {
     QDBusConnection::sessionBus().send(
@@ -42,11 +51,15 @@ bool NotificationBalloon::wanted()
     // host; a watcher alone is enough here, so that whenever Qt's balloons are
     // notifications, these are used instead.
     static const bool answer = [] {
-        const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
-        if (!bus || !bus->isServiceRegistered(trayWatcher).value())
+        const auto truth = [](const QDBusMessage &reply) {
+            return !reply.arguments().isEmpty() && reply.arguments().constFirst().toBool();
+        };
+        if (!truth(askBus(QStringLiteral("NameHasOwner"), {trayWatcher})))
             return false;
-        return bus->isServiceRegistered(service).value() ||
-               bus->activatableServiceNames().value().contains(service);
+        const QDBusMessage activatable = askBus(QStringLiteral("ListActivatableNames"), {});
+        return truth(askBus(QStringLiteral("NameHasOwner"), {service})) ||
+               (!activatable.arguments().isEmpty() &&
+                activatable.arguments().constFirst().toStringList().contains(service));
     }();
     return answer;
 }

@@ -47,7 +47,11 @@ qintptr messageFor(NotificationBalloon::End how)
 }
 } // namespace
 
-QtNotifyIconShell::QtNotifyIconShell(LinuxWindowProcedures &windows) : m_windows(windows) {}
+QtNotifyIconShell::QtNotifyIconShell(LinuxWindowProcedures &windows) : m_windows(windows)
+{
+    QObject::connect(&m_itemHosts, &SniHostWatch::watcherAnswers, &m_context,
+                     [this] { makeIconsDue(); });
+}
 
 QtNotifyIconShell::~QtNotifyIconShell()
 {
@@ -110,8 +114,10 @@ void QtNotifyIconShell::makeIcon(const Key &key, quint64 serial)
     const auto found = m_shown.find(key);
     if (found == m_shown.end() || found->second.serial != serial)
         return;                    // taken down before it was made
+    found->second.due = true;
     NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
-    iconsAreItems();
+    if (!iconsAreItems() && m_itemHosts.watcherSilent())
+        return; // Qt would wait on the watcher too; made once it answers
     auto *icon = new QSystemTrayIcon;
     found->second.icon = icon;
     QObject::connect(icon, &QSystemTrayIcon::activated, icon,
@@ -130,6 +136,16 @@ void QtNotifyIconShell::makeIcon(const Key &key, quint64 serial)
         if (index == 0)
             icon->show();
     }
+}
+
+void QtNotifyIconShell::makeIconsDue()
+{
+    std::vector<std::pair<Key, quint64>> due;
+    for (const auto &[key, shown] : m_shown)
+        if (shown.due && !shown.icon)
+            due.emplace_back(key, shown.serial);
+    for (const auto &[key, serial] : due)
+        makeIcon(key, serial);
 }
 
 void QtNotifyIconShell::modify(const Key &key, Shown &shown, const NotifyIconRecord &record)
@@ -209,15 +225,24 @@ bool QtNotifyIconShell::isAvailable() const
     // it chose: with the items' host gone, an XEmbed tray shows none of them.
     if (iconsAreItems())
         return m_itemHosts.hostThere();
+    if (m_itemHosts.watcherSilent()) { // no icon is made while it is
+        m_itemHosts.askAgain();
+        return false;
+    }
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 // Asked before Qt first chooses, once for good, how to show icons: as
 // StatusNotifierItems where a host is there then, else in an XEmbed tray.
+// Qt does not choose while the watcher is silent, and neither does this.
 bool QtNotifyIconShell::iconsAreItems() const
 {
-    if (!m_iconsAreItems)
-        m_iconsAreItems = m_itemHosts.start();
+    if (!m_iconsAreItems) {
+        const bool hostThere = m_itemHosts.start();
+        if (m_itemHosts.watcherSilent())
+            return false;
+        m_iconsAreItems = hostThere;
+    }
     return *m_iconsAreItems;
 }
 

@@ -46,11 +46,13 @@ private:
         quint64 serial = 0;                    // tells this add from a later one
         quint32 callbackMessage = 0;
         bool balloonAsked = false;
+        bool due = false; // the window is up, so it is made as soon as it can be
     };
     using Key = std::pair<quint32, quint32>;
 
     bool add(const Key &key, const NotifyIconRecord &record);
     void makeIcon(const Key &key, quint64 serial);
+    void makeIconsDue();
     bool iconsAreItems() const;
     void modify(const Key &key, Shown &shown, const NotifyIconRecord &record);
     void showBalloon(const Key &key, Shown &shown, const NotifyIconRecord &record);

@@ -11,25 +11,61 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 
+#include <utility>
+
 namespace
 {
 const QString service = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString path = QStringLiteral("/StatusNotifierWatcher");
+constexpr int answerMilliseconds = 1000;
 
+// Both are asked of the watcher that runs; one the bus could start would be
+// waited on.
 QDBusMessage hostQuestion()
 {
     QDBusMessage get = QDBusMessage::createMethodCall(
         service, path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get.setArguments({service, QStringLiteral("IsStatusNotifierHostRegistered")});
-    // Asks the watcher that runs; one the bus could start would be waited on.
     get.setAutoStartService(false);
     return get;
+}
+
+// Qt reads the watcher's interface before it asks for its host.
+QDBusMessage interfaceQuestion()
+{
+    QDBusMessage introspect = QDBusMessage::createMethodCall(
+        service, path, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+        QStringLiteral("Introspect"));
+    introspect.setAutoStartService(false);
+    return introspect;
+}
+
+bool answered(const QDBusMessage &reply)
+{
+    return reply.type() != QDBusMessage::ErrorMessage ||
+           (reply.errorName() != QDBusError::errorString(QDBusError::NoReply) &&
+            reply.errorName() != QDBusError::errorString(QDBusError::Timeout) &&
+            reply.errorName() != QDBusError::errorString(QDBusError::TimedOut));
 }
 
 bool hostThereIn(const QDBusMessage &reply)
 {
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
            reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
+// Runs `then` with the answer to `question`, or with the error that says
+// none came in time.
+template <typename Then>
+void whenAnswered(QObject *context, const QDBusMessage &question, Then then)
+{
+    auto *call = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(question, answerMilliseconds), context);
+    QObject::connect(call, &QDBusPendingCallWatcher::finished, context,
+                     [then](QDBusPendingCallWatcher *answer) {
+                         answer->deleteLater();
+                         then(answer->reply());
+                     });
 }
 } // namespace
 
@@ -49,7 +85,13 @@ bool SniHostWatch::start()
     for (const char *signal : {"StatusNotifierHostRegistered", "StatusNotifierHostUnregistered"})
         bus.connect(service, path, service, QString::fromLatin1(signal), this,
                     SLOT(hostsChanged()));
-    m_hostThere = hostThereIn(bus.call(hostQuestion()));
+    // Asked together, so that a silent watcher holds the window up for one
+    // second, not two.
+    QDBusPendingCall interface = bus.asyncCall(interfaceQuestion(), answerMilliseconds);
+    QDBusPendingCall host = bus.asyncCall(hostQuestion(), answerMilliseconds);
+    interface.waitForFinished();
+    host.waitForFinished();
+    take(answered(interface.reply()), host.reply());
     return m_hostThere;
 }
 
@@ -61,7 +103,7 @@ void SniHostWatch::watcherCame()
 void SniHostWatch::watcherGone()
 {
     ++m_question;
-    m_hostThere = false;
+    take(true, {});
 }
 
 void SniHostWatch::hostsChanged()
@@ -72,12 +114,24 @@ void SniHostWatch::hostsChanged()
 void SniHostWatch::askWhetherHostThere()
 {
     const int question = ++m_question;
-    auto *call =
-        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(hostQuestion()), this);
-    connect(call, &QDBusPendingCallWatcher::finished, this,
-            [this, question](QDBusPendingCallWatcher *answered) {
-                answered->deleteLater();
-                if (question == m_question)
-                    m_hostThere = hostThereIn(answered->reply());
-            });
+    whenAnswered(this, interfaceQuestion(), [this, question](const QDBusMessage &interface) {
+        if (question != m_question)
+            return;
+        if (!answered(interface)) {
+            take(false, interface);
+            return;
+        }
+        whenAnswered(this, hostQuestion(), [this, question](const QDBusMessage &host) {
+            if (question == m_question)
+                take(true, host);
+        });
+    });
+}
+
+void SniHostWatch::take(bool interfaceAnswered, const QDBusMessage &host)
+{
+    const bool silent = !interfaceAnswered || !answered(host);
+    m_hostThere = !silent && hostThereIn(host);
+    if (std::exchange(m_silent, silent) && !silent)
+        emit watcherAnswers();
 }
