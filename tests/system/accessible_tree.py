@@ -7,14 +7,19 @@ reader does, and fails with what it found wrong:
   - the kill list is not in the tree;
   - in the running list, each row has one checkable cell, its name cell, with
     the toggle action alone; the ID and Type cells offer no action;
-  - the toggle action checks the row and says so, and clears it again."""
+  - the toggle action checks the row and says so, and clears it again;
+  - refreshed every half second while processes come and go, the program
+    tells of no new focus while the current row stays listed."""
 
+import subprocess
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 ROWS_READ = 25  # every row would take long over the bus; the first ones tell
+CHURN_SECONDS = 5
 
 
 def application(name):
@@ -78,6 +83,43 @@ def main():
         if not until(lambda: checked(name) == wanted):
             sys.exit(f"FAIL: the toggle action left {name.name!r} checked: {checked(name)}")
     print(f"{min(table.nRows, ROWS_READ)} rows read: one checkable name cell each")
+    focus_news = focus_news_while_rows_churn(names, running)
+    if focus_news:
+        sys.exit(f"FAIL: {len(focus_news)} focus events for an unchanged current row: "
+                 f"{focus_news[:3]}")
+    print(f"no focus news over {CHURN_SECONDS} s of refreshes with changing rows")
+
+
+def focus_news_while_rows_churn(names, running):
+    """The focus events heard while the list is refreshed every half second
+    and processes start and end, the current row, the first, staying listed."""
+    automatic = next(node for name, node in names.items()
+                     if name.startswith("Refresh list automatically"))
+    automatic.queryAction().doAction(0)
+    names["Refresh interval in seconds"].queryEditableText().setTextContents("0.5")
+    running.queryComponent().grabFocus()  # which makes the first row current
+    heard = []
+    started = time.monotonic()
+    children = []
+
+    def listen(event):
+        if time.monotonic() - started > 1 and (event.type.startswith("focus") or event.detail1):
+            heard.append(f"{event.type} {event.source.name!r}")
+
+    def churn():
+        children[:] = [child for child in children if child.poll() is None]
+        children.append(subprocess.Popen(["sleep", "0.3"]))
+        if time.monotonic() - started < 1 + CHURN_SECONDS:
+            return True
+        pyatspi.Registry.stop()
+        return False
+
+    pyatspi.Registry.registerEventListener(listen, "focus:", "object:state-changed:focused")
+    GLib.timeout_add(100, churn)
+    pyatspi.Registry.start()
+    for child in children:
+        child.wait()
+    return heard
 
 
 main()
