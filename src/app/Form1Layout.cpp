@@ -89,6 +89,11 @@ void Form1::placeControls()
 void Form1::applyFonts()
 {
     QFont windowFont(QStringLiteral("Arial"));
+    // Where Arial is missing (a new Wine prefix, many a Linux system), faces
+    // of its metrics; else the system's fallback, even a serif, cuts captions.
+    windowFont.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    windowFont.setStyleHint(QFont::SansSerif);
     windowFont.setPointSizeF(9);
     windowFont.setBold(true);
     setFont(windowFont);

@@ -13,6 +13,7 @@
 # on that desktop, with Wine's windows managed by IceWM as a user's are.
 # Needs TRELVANIX_BUILD_DIR, TRELVANIX_WINE_PATH (the folders of the DLLs,
 # separated by ":") and, for desktop, TRELVANIX_XTOOL (the Linux build's xtool).
+# TRELVANIX_WINE_ARIAL=missing leaves the prefix without Arial, as a new one is.
 set -uo pipefail
 mode=$1
 shift
@@ -27,10 +28,16 @@ mkdir -p "$HOME"
 trap '"$server" -k 2>/dev/null; stop_xsession; rm -rf "$scratch"' EXIT
 
 # A new prefix takes Wine some seconds to make, so one is made per build and
-# each run gets a copy: hard links, but for the registry that Wine rewrites.
-template=${TRELVANIX_BUILD_DIR:?}/wine-prefix
+# kind and each run gets a copy: hard links, but for the registry that Wine
+# rewrites.
+arial=${TRELVANIX_WINE_ARIAL:-replaced}
+case $arial in
+replaced) template=${TRELVANIX_BUILD_DIR:?}/wine-prefix recipe=liberation-replacement ;;
+missing) template=${TRELVANIX_BUILD_DIR:?}/wine-prefix-without-arial recipe=none ;;
+*) echo "TRELVANIX_WINE_ARIAL is replaced or missing, not $arial" >&2; exit 2 ;;
+esac
 # The prefix's recipe: remade when Wine or what is set below changes.
-version="$("$loader" --version) arial=liberation-replacement"
+version="$("$loader" --version) arial=$recipe"
 (
     flock 9
     [ "$(cat "$template/.ready" 2>/dev/null)" = "$version" ] && exit 0
@@ -43,11 +50,13 @@ version="$("$loader" --version) arial=liberation-replacement"
     # Windows; Liberation Sans has its metrics, so captions fit as there.
     # Wine lists a replacement as a face of its own, which the toolkit then
     # finds (it never reads the system's FontSubstitutes).
-    WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-        /v Arial /d 'Liberation Sans' /f >>"$scratch/wineboot.log" 2>&1
+    if [ "$arial" = replaced ]; then
+        WINEPREFIX=$template "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+            /v Arial /d 'Liberation Sans' /f >>"$scratch/wineboot.log" 2>&1
+    fi
     WINEPREFIX=$template "$server" -w
     echo "$version" >"$template/.ready"
-) 9>"$TRELVANIX_BUILD_DIR/wine-prefix.lock"
+) 9>"$template.lock"
 cp -al "$template" "$WINEPREFIX" || exit 1
 for registry in "$template"/*.reg; do
     cp --remove-destination "$registry" "$WINEPREFIX/"

@@ -13,7 +13,10 @@
 #include "support/RealForm.h"
 #include "support/TestSettingsStore.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QFontInfo>
+#include <QGroupBox>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
@@ -53,6 +56,7 @@ class Win32BackendsTest : public QObject
 private slots:
     void snapshotListsAChildAndOpensItOnlyAsTheProcessItSaw();
     void killPassEndsACheckedChild();
+    void captionsFitTheirControlsAndTheListShowsEightRows();
     void namesAndTitlesInAnyScriptAreListedAndFoundWhole();
     void closeRequestsCloseAWindowThatAgreesAndLeaveOnesThatRefuseOrHang();
     void windowOrderMakesTopmostAndSendsToTheBottom();
@@ -133,6 +137,36 @@ void Win32BackendsTest::killPassEndsACheckedChild()
     for (int position = 1; position <= form.ListView1->count(); ++position)
         QVERIFY(form.ListView1->subItem(position, 1) != QString::number(child.processId()));
     QVERIFY(dialogs.boxes.empty());
+}
+
+// CTest runs this once more in a prefix without Arial, as a new one is and as
+// many systems are: the window's faces then fall back to ones of Arial's
+// metrics, and its look stays as designed.
+void Win32BackendsTest::captionsFitTheirControlsAndTheListShowsEightRows()
+{
+    FakeDialogs dialogs;
+    RealForm real;
+    QVERIFY(real.loadAndShow());
+    Form1 &form = real.form;
+    // A button's, box's or option's size hint is its caption by its own font,
+    // with the style's frame and margins or mark around it.
+    QStringList problems;
+    for (QAbstractButton *control : form.findChildren<QAbstractButton *>())
+        if (control->sizeHint().width() > control->width())
+            problems << QStringLiteral("%1 needs %2 of %3 px")
+                            .arg(control->objectName())
+                            .arg(control->sizeHint().width())
+                            .arg(control->width());
+    if (form.Frame2->minimumSizeHint().width() > form.Frame2->width())
+        problems << QStringLiteral("Frame2's title is cut");
+    ListView &list = *form.ListView1;
+    QVERIFY(list.model()->rowCount() > 0);
+    const int rowHeight = list.visualRect(list.model()->index(0, 0)).height();
+    if (rowHeight <= 0 || list.viewport()->height() / rowHeight != 8)
+        problems
+            << QStringLiteral("rows of %1 px in %2").arg(rowHeight).arg(list.viewport()->height());
+    QVERIFY2(problems.isEmpty(), qPrintable(QFontInfo(form.font()).family() + QStringLiteral(": ") +
+                                            problems.join(QStringLiteral("; "))));
 }
 
 // The system hands names and titles to the program in its 8-bit code page,
