@@ -7,14 +7,19 @@
 # Builds the Windows installer of the program's folder with wixl:
 #   build-msi.sh FOLDER VERSION OUTPUT.msi
 # Every file under FOLDER goes in, in the same place under the install folder.
-# packaging/windows/trelvanix.wxs is the package; this lists the files.
+# packaging/windows/trelvanix.wxs is the package; this lists the files, and
+# adds the dialogues that scripts/msi-dialogs.py writes, with FOLDER's
+# LICENSE.txt on the first page (wixl builds no dialogue tables).
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 FOLDER VERSION OUTPUT.msi" >&2; exit 2; }
 folder=$(cd "$1" && pwd)
 version=$2
 output=$3
-wxs=$(cd "$(dirname "$0")/.." && pwd)/packaging/windows/trelvanix.wxs
-[ -f "$folder/trelvanix.exe" ] || { echo "$folder has no trelvanix.exe" >&2; exit 1; }
+root=$(cd "$(dirname "$0")/.." && pwd)
+wxs=$root/packaging/windows/trelvanix.wxs
+for file in trelvanix.exe LICENSE.txt; do
+    [ -f "$folder/$file" ] || { echo "$folder has no $file" >&2; exit 1; }
+done
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -81,4 +86,15 @@ if [ "$status" -ne 0 ] || [ -s "$scratch/wixl.log" ]; then
     echo "wixl failed or warned: no installer built" >&2
     exit 1
 fi
+
+mkdir "$scratch/dialogues"
+python3 "$root/scripts/msi-dialogs.py" "$folder/LICENSE.txt" "$scratch/dialogues"
+additions=()
+for table in "$scratch"/dialogues/*.idt; do
+    additions+=(-i "$table")
+done
+while IFS= read -r row; do
+    additions+=(-q "$row")
+done <"$scratch/dialogues/rows.sql"
+msibuild "$scratch/package.msi" "${additions[@]}" || { echo "the dialogues could not be added" >&2; exit 1; }
 mv "$scratch/package.msi" "$output"

@@ -22,7 +22,7 @@ packages=(
 )
 if [ "${1:-}" = windows ]; then
     # The -posix compilers: the default -win32 ones have no std::mutex.
-    packages+=(g++-mingw-w64-x86-64-posix wine64 wine qt6-base-dev-tools icoutils msitools unzip wixl)
+    packages+=(g++-mingw-w64-x86-64-posix wine64 wine qt6-base-dev-tools icoutils msitools unzip wixl python3)
 fi
 
 missing=()

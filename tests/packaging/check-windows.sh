@@ -46,6 +46,20 @@ done
 msiVersion=$(msiinfo export "$msi" Property | sed -n 's/^ProductVersion\t\(.*\)\r\?$/\1/p' | tr -d '\r')
 [ "$msiVersion" = "$version" ] || fail "the installer's ProductVersion is '$msiVersion', not $version"
 
+# The installer's first page shows the licence whole: its RTF read back as
+# words is LICENSE's words. Escapes that RTF needs come out as what they stand for.
+words() { tr -s '[:space:]' ' ' | sed 's/^ //; s/ $//'; }
+fromRtf() {
+    sed -e 's/^{\\rtf1.*\\fs16 //' -e 's/}$//' -e 's/\\\(pard\|qc\|par\|line\) \?/ /g' \
+        -e 's/\\\([\\{}]\)/\1/g'
+}
+shown=$(msiinfo export "$msi" Control | awk -F'\t' '$1 == "WelcomeDlg" && $2 == "Licence" { print $10 }' |
+    tr -d '\r' | fromRtf | words)
+[ "$shown" = "$(words <"$(dirname "$0")/../../LICENSE")" ] || fail "the installer does not show LICENSE whole"
+escaped=$(printf '%s' 'C:\{x} é 😀' | python3 "$(dirname "$0")/../../scripts/msi-dialogs.py" rtf)
+[[ $escaped == *'\pard C:\\\{x\} \u233? \u-10179?\u-8704?\par'* ]] ||
+    fail "the installer's RTF of 'C:\{x} é 😀' is $escaped"
+
 wrestool -x --raw --type=24 "$exe" -o "$scratch/manifest.xml" 2>/dev/null || fail "no manifest"
 for declaration in 'level="asInvoker"' '<assemblyIdentity[^>]* version="[0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*\.[0-9][0-9]*"' \
     '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' \

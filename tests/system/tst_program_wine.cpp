@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace
@@ -131,9 +132,19 @@ QString checkRowsContaining(xcb_window_t main, const QString &text)
     return inputBoxes().empty() ? QString() : QStringLiteral("the box stayed open");
 }
 
-// A Wine command of the test's own, run to its end: its exit code, -1 if it
-// crashed or hung, and its output. Wine's menu builder is left out, so that
-// the shortcuts that an installer makes stay inside the prefix.
+// Starts a Wine command of the test's own. Wine's menu builder is left out,
+// so that the shortcuts that an installer makes stay inside the prefix.
+void startWine(QProcess &wine, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("winemenubuilder.exe=d"));
+    wine.setProcessEnvironment(environment);
+    wine.setProcessChannelMode(QProcess::MergedChannels);
+    wine.start(qEnvironmentVariable("TRELVANIX_WINE"), arguments);
+}
+
+// A Wine command run to its end: its exit code, -1 if it crashed or hung,
+// and its output.
 struct WineRun {
     int exitCode;
     QString output;
@@ -141,11 +152,7 @@ struct WineRun {
 WineRun runWine(const QStringList &arguments)
 {
     QProcess wine;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("winemenubuilder.exe=d"));
-    wine.setProcessEnvironment(environment);
-    wine.setProcessChannelMode(QProcess::MergedChannels);
-    wine.start(qEnvironmentVariable("TRELVANIX_WINE"), arguments);
+    startWine(wine, arguments);
     const bool ended = wine.waitForFinished(120000) && wine.exitStatus() == QProcess::NormalExit;
     return {ended ? wine.exitCode() : -1, QString::fromLocal8Bit(wine.readAll())};
 }
@@ -179,6 +186,62 @@ QStringList installedVersions()
                 versions << version.match(key).captured(1);
     }
     return versions;
+}
+
+// Gives the installer's newest page but `left` the keyboard and presses Return
+// there: Install, Remove or Finish, while the progress page has no default.
+// Returns the page, 0 when none came in 30 s.
+xcb_window_t pressReturnOnPage(xcb_window_t left = 0)
+{
+    for (int tries = 0; tries < 300; ++tries) {
+        auto pages = search({QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                             QStringLiteral("^Trelvanix Setup$")});
+        std::erase(pages, left);
+        // A page that went in between fails the focus, and is looked for again.
+        if (!pages.empty() && xdotool({"windowfocus", "--sync", QString::number(pages.back())}) &&
+            xdotool({"key", "Return"}))
+            return pages.back();
+        QTest::qWait(100);
+    }
+    return 0;
+}
+
+// The installer with its pages, as a double-click or the list of installed
+// apps starts it: Return on the first page when `confirm`, then, once `done`
+// holds, Return on the last, which must have kept it waiting. Returns what
+// went wrong, if anything.
+QString throughInstallerPages(const QStringList &arguments, bool confirm,
+                              const std::function<bool()> &done)
+{
+    QProcess installer;
+    startWine(installer, QStringList(QStringLiteral("msiexec")) + arguments);
+    const xcb_window_t first = confirm ? pressReturnOnPage() : 0;
+    if (confirm && !first)
+        return QStringLiteral("no first page came");
+    const auto said = [&installer] { return QString::fromLocal8Bit(installer.readAll()); };
+    for (int tries = 0; !done(); ++tries) {
+        if (installer.state() == QProcess::NotRunning)
+            return QStringLiteral("the installer ended before its work was done: ") + said();
+        if (tries == 600)
+            return QStringLiteral("the installer never did its work");
+        // A Return that came before the first page took keys is given again.
+        if (first && tries % 30 == 29 && xdotool({"windowfocus", "--sync", QString::number(first)}))
+            xdotool({"key", "Return"});
+        QTest::qWait(100);
+    }
+    // Its last page holds it, where it would have ended by itself by now.
+    if (installer.waitForFinished(3000))
+        return QStringLiteral("the installer ended without a last page");
+    for (int attempt = 0; attempt < 5 && installer.state() != QProcess::NotRunning; ++attempt)
+        if (!pressReturnOnPage(first) || !installer.waitForFinished(3000))
+            QTest::qWait(500);
+    if (installer.state() != QProcess::NotRunning)
+        return QStringLiteral("Return on the last page did not end the installer");
+    if (installer.exitCode() != 0)
+        return QStringLiteral("the installer ended with %1: %2")
+            .arg(installer.exitCode())
+            .arg(said());
+    return {};
 }
 
 // The icons that Wine's shell docks in the tray: small windows of its own.
@@ -397,6 +460,26 @@ void ProgramWineTest::installsForTheUserOverAnOlderVersionAndUninstallsAllButThe
     QVERIFY(!QFileInfo::exists(shortcut));
     QCOMPARE(filesUnder(profile), profileBefore);
     QCOMPARE(installedVersions(), QStringList());
+    QVERIFY(settingKept());
+
+    // With its pages: the licence and Install; a second double-click offers
+    // the removal; msiexec /x, as the list of installed apps, which asked
+    // already, shows the progress and the end alone.
+    const auto installedWhole = [&] { return installedVersions() == QStringList(version); };
+    const auto removed = [&] {
+        return !QFileInfo::exists(installed) && installedVersions().isEmpty();
+    };
+    const QString installing = throughInstallerPages({"/i", package}, true, installedWhole);
+    QVERIFY2(installing.isEmpty(), qPrintable(installing));
+    QCOMPARE(filesUnder(installed), shipped);
+    const QString removing = throughInstallerPages({"/i", package}, true, removed);
+    QVERIFY2(removing.isEmpty(), qPrintable(removing));
+    QCOMPARE(runWine({"msiexec", "/i", package, "/qn"}).exitCode, 0);
+    QVERIFY(QFileInfo(shortcut).isFile());
+    const QString uninstalling = throughInstallerPages({"/x", package}, false, removed);
+    QVERIFY2(uninstalling.isEmpty(), qPrintable(uninstalling));
+    QVERIFY(!QFileInfo::exists(shortcut));
+    QCOMPARE(filesUnder(profile), profileBefore);
     QVERIFY(settingKept());
 }
 
