@@ -95,9 +95,9 @@ void CommonTest::realBoxAndPromptShowMarkupAsPlainTextAndIgnoreHeldKeys()
                 formats.append(label->textFormat() == Qt::PlainText ? "plain" : "markup");
         // The key that pressed the button which opened the box is still held.
         QWidget *focused = dialog->focusWidget() ? dialog->focusWidget() : dialog;
-        for (const auto &[key, name] : {std::pair{Qt::Key_Return, "Return"},
-                                        std::pair{Qt::Key_Enter, "Enter"},
-                                        std::pair{Qt::Key_Space, "Space"}}) {
+        for (const auto &[key, name] :
+             {std::pair{Qt::Key_Return, "Return"}, std::pair{Qt::Key_Enter, "Enter"},
+              std::pair{Qt::Key_Space, "Space"}}) {
             for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
                 QKeyEvent repeat(type, key, Qt::NoModifier, QString(), true);
                 QApplication::sendEvent(focused, &repeat);

@@ -72,8 +72,8 @@ FileDescriptor connectedTo(const UnixSocket &socket)
 // when none came in time.
 QByteArray answerToGreeting(int connection)
 {
-    const QByteArray greeting = QByteArray(1, '\0') + "AUTH EXTERNAL " +
-                                QByteArray::number(::getuid()).toHex() + "\r\n";
+    const QByteArray greeting =
+        QByteArray(1, '\0') + "AUTH EXTERNAL " + QByteArray::number(::getuid()).toHex() + "\r\n";
     if (::send(connection, greeting.constData(), std::size_t(greeting.size()), MSG_NOSIGNAL) !=
         greeting.size())
         return {};

@@ -113,7 +113,7 @@ void QtNotifyIconShell::makeIcon(const Key &key, quint64 serial)
 {
     const auto found = m_shown.find(key);
     if (found == m_shown.end() || found->second.serial != serial)
-        return;                    // taken down before it was made
+        return; // taken down before it was made
     found->second.due = true;
     NotificationBalloon::wanted(); // asked before Qt first chooses how to show its icons
     if (!iconsAreItems() && m_itemHosts.watcherSilent())
