@@ -18,7 +18,7 @@ packages=(
     at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     dpkg-dev lintian
     libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols sway xwayland x11-xserver-utils
-    kwin-wayland
+    kwin-wayland gnome-shell libglib2.0-bin nodejs
 )
 if [ "${1:-}" = windows ]; then
     # The -posix compilers: the default -win32 ones have no std::mutex.

@@ -25,6 +25,13 @@ fail() {
 
 [ "$(readlink "$usr/bin/trelvanix")" = ../lib/trelvanix/trelvanix ] ||
     fail "bin/trelvanix is not a relative link to the program"
+# GNOME Shell loads an extension only from the folder named as its uuid.
+for folder in windows@trelvanix windows-legacy@trelvanix; do
+    extension=$usr/share/gnome-shell/extensions/$folder
+    [ -s "$extension/extension.js" ] &&
+        [ "$(python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["uuid"])' \
+            "$extension/metadata.json")" = "$folder" ] || fail "no GNOME Shell extension in $extension"
+done
 entry=$usr/share/applications/trelvanix.desktop
 desktop-file-validate "$entry" || fail "the menu entry"
 grep -qx "Exec=/usr/lib/trelvanix/trelvanix" "$entry" || fail "the menu entry names no installed program"
