@@ -41,10 +41,9 @@ int main(int argc, char *argv[])
 
     auto x = std::make_shared<XConnection>();
     X11WindowWalk x11(x);
-    auto session = std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
-                                                    std::make_unique<X11WindowControl>(x),
-                                                    NativeWindows::connect(),
-                                                    SessionWindows::OwnWindows{});
+    auto session = std::make_shared<SessionWindows>(
+        std::make_unique<X11WindowWalk>(x), std::make_unique<X11WindowControl>(x),
+        connectNativeWindows(), SessionWindows::OwnWindows{});
     SessionWindowWalk native(session);
     TaskTable table;
     const double x11Ms = medianMs([&] { enumTopWindows(x11, table, 0, 0); });

@@ -7,7 +7,7 @@
 // listed windows must stay described, distinct, findable by their IDs, and
 // their titles within the limit.
 #include "platform/WindowWalk.h"
-#include "platform/linux/wayland/ToplevelList.h"
+#include "platform/linux/ToplevelList.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -35,13 +35,13 @@ linux=platform/linux
 plant "$linux/x11/WindowWalk.cpp" "$linux/wayland/NativeWindows.h" fails
 plant "$linux/wayland/NativeWindows.cpp" "$linux/x11/XConnection.h" fails
 plant "$linux/proc/ProcessSnapshot.cpp" "$linux/x11/WindowWalk.h" fails
-plant "$linux/store/StoreFile.cpp" "$linux/wayland/ToplevelList.h" fails
+plant "$linux/store/StoreFile.cpp" "$linux/wayland/NativeWindows.h" fails
 plant "$linux/tray/NotifyIconShell.cpp" "$linux/x11/WindowOrder.h" fails
 plant "$linux/proc/ProcessControl.cpp" "$linux/store/StoreFile.h" fails
 plant "$linux/WalkOrder.h" "$linux/x11/XConnection.h" fails
 plant "$linux/proc/ProcStat.cpp" "platform/win32/Handles_win32.h" fails
 plant "app/Form1.cpp" "$linux/session/SessionWindows.h" fails
 plant "proc/ProcessPass.cpp" "app/Form1.h" fails
-plant "$linux/session/SessionWindows.cpp" "$linux/wayland/ToplevelList.h" passes
+plant "$linux/session/SessionWindows.cpp" "$linux/wayland/NativeWindows.h" passes
 plant "$linux/x11/WindowWalk.cpp" "$linux/FileDescriptor.h" passes
 [ $failures -eq 0 ] && echo PASS

@@ -12,6 +12,7 @@
 #   WAYLAND_DISPLAY           the absolute path of the shell's socket
 #   DISPLAY, XAUTHORITY       the shell's XWayland, which lets in the user it runs as
 #   DBUS_SESSION_BUS_ADDRESS  the shell's session bus, where it is org.gnome.Shell
+#   XDG_CURRENT_DESKTOP       GNOME, as a GNOME session tells its programs
 # The shell asks a system bus about logins; a bus of its own stands in for it.
 # Nothing of the machine's own sessions is inherited or touched.
 
@@ -59,7 +60,7 @@ EOF
         cat "$scratch/gnome.log" >&2
         return 1
     fi
-    export WAYLAND_DISPLAY=$gnome_dir/wayland-0 DISPLAY=:$gnome_display
+    export WAYLAND_DISPLAY=$gnome_dir/wayland-0 DISPLAY=:$gnome_display XDG_CURRENT_DESKTOP=GNOME
     XAUTHORITY=$(ls "$gnome_dir"/.mutter-Xwaylandauth.* | head -1)
     export XAUTHORITY
 }

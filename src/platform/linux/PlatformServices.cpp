@@ -4,13 +4,15 @@
 
 #include "platform/PlatformServices.h"
 
-#include "platform/linux/tray/NotifyIconShell.h"
+#include "platform/linux/gnome/ShellWindows.h"
 #include "platform/linux/proc/ProcessControl.h"
 #include "platform/linux/proc/ProcessSnapshot.h"
 #include "platform/linux/session/SessionWindows.h"
+#include "platform/linux/tray/NotifyIconShell.h"
+#include "platform/linux/tray/WindowProcedure.h"
+#include "platform/linux/wayland/NativeWindows.h"
 #include "platform/linux/x11/WindowControl.h"
 #include "platform/linux/x11/WindowOrder.h"
-#include "platform/linux/tray/WindowProcedure.h"
 #include "platform/linux/x11/WindowWalk.h"
 
 #include <QCoreApplication>
@@ -55,6 +57,13 @@ SessionWindows::OwnWindows ownWindows()
 }
 } // namespace
 
+std::unique_ptr<NativeWindowSource> connectNativeWindows()
+{
+    if (std::unique_ptr<NativeWindowSource> shell = GnomeShellWindows::connect())
+        return shell;
+    return NativeWindows::connect();
+}
+
 PlatformServices createPlatformServices()
 {
     PlatformServices services;
@@ -63,7 +72,7 @@ PlatformServices createPlatformServices()
     auto x = std::make_shared<XConnection>();
     auto windows = std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
                                                     std::make_unique<X11WindowControl>(x),
-                                                    NativeWindows::connect(), ownWindows());
+                                                    connectNativeWindows(), ownWindows());
     services.windowWalk = std::make_unique<SessionWindowWalk>(windows);
     services.windowOrder = std::make_unique<X11WindowOrder>(x);
     services.processControl = std::make_unique<PidfdProcessControl>();

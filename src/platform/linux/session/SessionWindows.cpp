@@ -13,14 +13,14 @@ constexpr auto settleTime = std::chrono::milliseconds(200);
 
 SessionWindows::SessionWindows(std::unique_ptr<WindowWalk> x11Walk,
                                std::unique_ptr<WindowControl> x11Control,
-                               std::unique_ptr<NativeWindows> native, OwnWindows own)
+                               std::unique_ptr<NativeWindowSource> native, OwnWindows own)
     : m_x11Walk(std::move(x11Walk)), m_x11Control(std::move(x11Control)),
       m_native(std::move(native)), m_own(std::move(own)),
       m_choice(m_native ? Choice::Undecided : Choice::X11)
 {
 }
 
-bool SessionWindows::useNative(NativeWindows::Deadline deadline)
+bool SessionWindows::useNative(NativeWindowSource::Deadline deadline)
 {
     if (m_choice == Choice::X11)
         return false;

@@ -7,8 +7,8 @@
 #include "platform/OwnProgram.h"
 #include "platform/WindowControl.h"
 #include "platform/WindowWalk.h"
+#include "platform/linux/NativeWindowSource.h"
 #include "platform/linux/WalkOrder.h"
-#include "platform/linux/wayland/NativeWindows.h"
 
 #include <QString>
 
@@ -16,8 +16,8 @@
 #include <memory>
 #include <vector>
 
-// Which windows the task pass sees and closes: the compositor's native ones
-// (XWayland's among them) where it offers a protocol for them, else X11's.
+// Which windows the task pass sees and closes: the session's native ones
+// (XWayland's among them) where it offers a list of them, else X11's.
 // Decided at the first walk that gets an answer, then kept, so that a handle
 // of one kind never reaches the other.
 class SessionWindows
@@ -30,12 +30,12 @@ public:
     };
 
     SessionWindows(std::unique_ptr<WindowWalk> x11Walk, std::unique_ptr<WindowControl> x11Control,
-                   std::unique_ptr<NativeWindows> native, OwnWindows own);
+                   std::unique_ptr<NativeWindowSource> native, OwnWindows own);
 
     // The native windows, when they are the ones in use; refreshed first.
-    bool useNative(NativeWindows::Deadline deadline);
+    bool useNative(NativeWindowSource::Deadline deadline);
     bool isNative() const { return m_choice == Choice::Native; }
-    NativeWindows &native() { return *m_native; }
+    NativeWindowSource &native() { return *m_native; }
     WindowWalk &x11Walk() { return *m_x11Walk; }
     WindowControl &x11Control() { return *m_x11Control; }
     // Tells our own native windows, for one walk.
@@ -46,7 +46,7 @@ private:
 
     std::unique_ptr<WindowWalk> m_x11Walk;
     std::unique_ptr<WindowControl> m_x11Control;
-    std::unique_ptr<NativeWindows> m_native;
+    std::unique_ptr<NativeWindowSource> m_native;
     OwnWindows m_own;
     Choice m_choice;
 };

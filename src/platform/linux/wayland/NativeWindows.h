@@ -4,12 +4,9 @@
 
 #pragma once
 
-#include "platform/WindowTypes.h"
-#include "platform/linux/wayland/ToplevelList.h"
+#include "platform/linux/NativeWindowSource.h"
 
-#include <chrono>
 #include <memory>
-#include <vector>
 
 class WaylandConnection;
 struct wl_registry;
@@ -27,25 +24,19 @@ public:
 
 // The compositor's native windows, kept current on a connection of our own
 // through the window-management protocol it offers.
-class NativeWindows
+class NativeWindows : public NativeWindowSource
 {
 public:
-    using Deadline = std::chrono::steady_clock::time_point;
-
     // Null without a Wayland session.
     static std::unique_ptr<NativeWindows> connect();
-    ~NativeWindows();
+    ~NativeWindows() override;
 
-    // Brings the list up to date, waiting at most until the deadline; false
-    // when the compositor offers no protocol for it.
-    bool refresh(Deadline deadline);
-    // Whether the compositor has said which protocols it offers.
-    bool hasAnswered() const;
-    bool reportsPids() const { return m_protocol && m_protocol->reportsPids(); }
-    const ToplevelList &windows() const { return m_windows; }
-    void requestClose(WindowHandle window);
-    // Returns once none of the windows is listed any more, or at the deadline.
-    void waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline);
+    bool refresh(Deadline deadline) override;
+    bool hasAnswered() const override;
+    bool reportsPids() const override { return m_protocol && m_protocol->reportsPids(); }
+    const ToplevelList &windows() const override { return m_windows; }
+    void requestClose(WindowHandle window) override;
+    void waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline) override;
 
 private:
     NativeWindows() = default;

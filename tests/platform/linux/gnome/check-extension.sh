@@ -10,7 +10,9 @@
 # are; the polite close ends a window that agrees and leaves one that refuses
 # or that the shell does not know. The form for later shells, which this one
 # passes over, is at least valid JavaScript.
-#   check-extension.sh BUILD
+# With the extension not enabled (run-test.sh gnome-disabled), the program
+# says once how to enable it, and goes on.
+#   check-extension.sh BUILD [disabled]
 set -uo pipefail
 build=$1
 scratch=$(mktemp -d)
@@ -19,6 +21,21 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+
+if [ "${2:-}" = disabled ]; then
+    # Refreshed every half second, it asks the shell again and again.
+    printf '[Trelvanix]\nOption3=False\nOption4=True\nText1=0.5\n' >"$XDG_CONFIG_HOME/Quorbel.conf"
+    "$build/trelvanix" 2>"$scratch/said" &
+    program=$!
+    timeout 20 xdotool search --sync --onlyvisible --pid "$program" --name "^Trelvanix$" >/dev/null
+    sleep 2
+    kill -TERM "$program"
+    wait "$program" || fail "the program ended with $?: $(cat "$scratch/said")"
+    [ "$(grep -c 'gnome-extensions enable windows@trelvanix' "$scratch/said")" = 1 ] ||
+        fail "the program did not say once how to enable the extension: $(cat "$scratch/said")"
+    echo "said once how to enable the extension"
+    exit 0
+fi
 call() {
     gdbus call --session --dest org.gnome.Shell --object-path /org/trelvanix/Windows \
         --method "org.trelvanix.Windows1.$1" "${@:2}"

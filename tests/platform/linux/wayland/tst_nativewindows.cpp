@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// Native windows on a private headless sway and on a private KWin: the task
+// Native windows on a private headless sway, KWin and GNOME Shell: the task
 // pass lists them under IDs of their own, closes those that agree, and never
 // lists ours.
 #include "app/ListView.h"
@@ -41,15 +41,19 @@ struct Session {
     explicit Session(SessionWindows::OwnWindows own = {}) : windows(connect(std::move(own)))
     {
         // One that does not answer fails the test's first check.
-        static_cast<void>(
-            QTest::qWaitFor([this] { return windows->native().hasAnswered(); }, 10000));
+        static_cast<void>(QTest::qWaitFor(
+            [this] {
+                windows->native().refresh(std::chrono::steady_clock::now() + 100ms);
+                return windows->native().hasAnswered();
+            },
+            10000));
     }
     static std::shared_ptr<SessionWindows> connect(SessionWindows::OwnWindows own)
     {
         auto x = std::make_shared<XConnection>();
         return std::make_shared<SessionWindows>(std::make_unique<X11WindowWalk>(x),
                                                 std::make_unique<X11WindowControl>(x),
-                                                NativeWindows::connect(), std::move(own));
+                                                connectNativeWindows(), std::move(own));
     }
     // The task pass's rows whose titles start with `prefix`, top first.
     std::vector<TaskSlot> tasks(const QString &prefix)

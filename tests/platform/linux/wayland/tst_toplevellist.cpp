@@ -4,7 +4,7 @@
 
 // The native windows a compositor describes: which are listed, in what order,
 // under IDs that no later window takes.
-#include "platform/linux/wayland/ToplevelList.h"
+#include "platform/linux/ToplevelList.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 //
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/linux/wayland/ToplevelList.h"
+#include "platform/linux/ToplevelList.h"
 
 #include "platform/linux/WindowTitle.h"
 
