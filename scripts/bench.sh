@@ -10,8 +10,9 @@ set -uo pipefail
 build=${1:-build}
 source "$(dirname "$0")/../tests/support/xsession.sh"
 source "$(dirname "$0")/../tests/support/swaysession.sh"
+source "$(dirname "$0")/../tests/support/gnomesession.sh"
 scratch=$(mktemp -d)
-trap 'stop_swaysession; stop_xsession; rm -rf "$scratch"' EXIT
+trap 'stop_gnomesession; stop_swaysession; stop_xsession; rm -rf "$scratch"' EXIT
 export XDG_RUNTIME_DIR=$scratch/runtime XDG_CONFIG_HOME=$scratch/config
 mkdir -m 0700 "$XDG_RUNTIME_DIR" && mkdir -p "$XDG_CONFIG_HOME"
 start_xsession "$scratch" "$build/trelvanix-xtool" || exit 1
@@ -36,3 +37,8 @@ echo "The task pass over native Wayland windows (headless sway) against X11's (m
 display=$DISPLAY
 start_swaysession "$scratch" || exit 1
 DISPLAY=$display TRELVANIX_BUILD_DIR=$build "$build/bench/wayland_bench"
+stop_swaysession
+echo
+echo "The same over GNOME Shell's windows, through the build's extension (headless GNOME Shell)"
+start_gnomesession "$scratch" "$build" || exit 1
+DISPLAY=$display XAUTHORITY="" TRELVANIX_BUILD_DIR=$build "$build/bench/wayland_bench"

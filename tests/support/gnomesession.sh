@@ -19,8 +19,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/sessions.sh"
 
 start_gnomesession() {
-    local scratch=$1 build=$2 enabled="['windows-legacy@trelvanix', 'windows@trelvanix']"
+    local scratch=$1 build enabled="['windows-legacy@trelvanix', 'windows@trelvanix']"
     [ "${3:-}" = disabled ] && enabled="@as []"
+    build=$(cd "$2" && pwd) || return 1 # the shell reads only whole paths
     gnome_dir=$scratch/gnome
     mkdir -m 0700 "$gnome_dir" && mkdir -p "$gnome_dir/home" || return 1
     dbus-daemon --session --address="unix:path=$gnome_dir/system-bus" --nofork --nopidfile \
