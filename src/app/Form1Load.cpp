@@ -50,6 +50,12 @@ void Form1::Form_Load()
     afterFirstShow(this, [this] { takeThemeIcon(); });
     guard.step(164, [&] { mainWindowHandle = ownWindow(); });
     refreshRunningList(guard, 166);
+    // A session that is not asked for its windows before the window is up
+    // is asked once it is.
+    afterFirstShow(this, [this] {
+        if (!m_platform.windowWalk->walkedAll())
+            PushButton1_Click();
+    });
     m_killListRestored = restoreKillList(guard);
     restoreOptions(guard);
     applyRefreshOption(guard, 206);

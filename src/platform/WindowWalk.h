@@ -31,4 +31,8 @@ public:
     // The title as a buffer of `bufferSize` characters holds it: at most
     // bufferSize - 1 characters and the closing NUL. Empty when gone.
     virtual QString title(WindowHandle window, int bufferSize) = 0;
+    // False when the last walk could not yet list the session's windows as
+    // the session keeps them (it lists X11's instead) and a walk once the
+    // program's window is up will.
+    virtual bool walkedAll() const { return true; }
 };

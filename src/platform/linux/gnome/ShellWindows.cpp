@@ -4,6 +4,8 @@
 
 #include "platform/linux/gnome/ShellWindows.h"
 
+#include "common/AfterFirstShow.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -12,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <unordered_set>
+#include <utility>
 
 namespace
 {
@@ -59,6 +62,13 @@ std::unique_ptr<GnomeShellWindows> GnomeShellWindows::connect()
 
 bool GnomeShellWindows::refresh(Deadline deadline)
 {
+    // The session bus is not asked before the window is up: the walk lists
+    // X11's windows until then, and the window asks again once shown.
+    if (!m_shown) {
+        if (!std::exchange(m_waitingForShow, true))
+            afterFirstShow(&m_context, [this] { m_shown = true; });
+        return false;
+    }
     const QDBusMessage reply = ask(QStringLiteral("List"), {}, deadline);
     if (reply.type() == QDBusMessage::ReplyMessage) {
         if (const std::optional<std::vector<Listed>> listing = listingIn(reply)) {

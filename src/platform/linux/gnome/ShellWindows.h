@@ -6,6 +6,7 @@
 
 #include "platform/linux/NativeWindowSource.h"
 
+#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -45,6 +46,9 @@ private:
     GnomeShellWindows() = default;
     void notOffered(const QDBusMessage &reply);
 
+    QObject m_context; // what waits for the first show goes with this
+    bool m_shown = false;
+    bool m_waitingForShow = false;
     ToplevelList m_windows;
     bool m_answered = false;
     bool m_offered = false;

@@ -35,6 +35,7 @@ public:
     // The native windows, when they are the ones in use; refreshed first.
     bool useNative(NativeWindowSource::Deadline deadline);
     bool isNative() const { return m_choice == Choice::Native; }
+    bool isDecided() const { return m_choice != Choice::Undecided; }
     NativeWindowSource &native() { return *m_native; }
     WindowWalk &x11Walk() { return *m_x11Walk; }
     WindowControl &x11Control() { return *m_x11Control; }
@@ -63,6 +64,7 @@ public:
     quint32 style(WindowHandle window) override;
     int titleLength(WindowHandle window) override;
     QString title(WindowHandle window, int bufferSize) override;
+    bool walkedAll() const override { return m_session->isDecided(); }
 
 private:
     std::shared_ptr<SessionWindows> m_session;
