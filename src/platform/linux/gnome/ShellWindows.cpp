@@ -69,10 +69,18 @@ bool GnomeShellWindows::refresh(Deadline deadline)
             afterFirstShow(&m_context, [this] { m_shown = true; });
         return false;
     }
+    // Listing asks the shell to walk all its windows; counting does not.
+    if (m_offered && m_changes) {
+        const QDBusMessage counted = ask(QStringLiteral("Changes"), {}, deadline);
+        if (counted.signature() == QLatin1String("t") &&
+            counted.arguments().constFirst().toULongLong() == *m_changes)
+            return true;
+    }
     const QDBusMessage reply = ask(QStringLiteral("List"), {}, deadline);
     if (reply.type() == QDBusMessage::ReplyMessage) {
         if (const std::optional<std::vector<Listed>> listing = listingIn(reply)) {
             take(*listing);
+            m_changes = reply.arguments().constFirst().toULongLong();
             m_answered = m_offered = true;
         }
     } else if (!unanswered(reply)) {
@@ -93,6 +101,7 @@ void GnomeShellWindows::notOffered(const QDBusMessage &reply)
                      "then start Trelvanix again.\n");
     m_answered = true;
     m_offered = false;
+    m_changes.reset();
     m_windows.clear();
 }
 

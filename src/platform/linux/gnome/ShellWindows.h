@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QDBusMessage;
@@ -50,6 +51,7 @@ private:
     bool m_shown = false;
     bool m_waitingForShow = false;
     ToplevelList m_windows;
+    std::optional<quint64> m_changes; // as of the listing taken last
     bool m_answered = false;
     bool m_offered = false;
 };

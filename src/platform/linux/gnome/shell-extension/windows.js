@@ -13,6 +13,9 @@ const WINDOWS_INTERFACE = `<node>
       <arg type="t" direction="out" name="changes"/>
       <arg type="a(tis)" direction="out" name="windows"/>
     </method>
+    <method name="Changes">
+      <arg type="t" direction="out" name="changes"/>
+    </method>
     <method name="Close">
       <arg type="t" direction="in" name="id"/>
       <arg type="b" direction="out" name="asked"/>
@@ -31,7 +34,9 @@ class TrelvanixWindows {
         this._Gio = Gio;
         this._GLib = GLib;
         this._Meta = Meta;
-        this._changes = 0;
+        // Counted on from the time, so that a caller never takes a count of
+        // an earlier enabling for this one's.
+        this._changes = Date.now();
         this._watched = new Map(); // window -> its signal handlers
         this._displayHandlers = [];
         this._exported = null;
@@ -73,6 +78,11 @@ class TrelvanixWindows {
             }
         }
         return [this._changes, windows];
+    }
+
+    // Counts what changes the list; a caller lists again only when it moved.
+    Changes() {
+        return this._changes;
     }
 
     // The polite close, which the window may refuse.
