@@ -8,10 +8,10 @@
 # above its own, or a platform room it must not know:  check-layers.sh [SRC]
 # A backend (platform/linux, platform/win32) includes the platform headers,
 # common and itself, never the other backend. Within a backend, each room (a
-# folder: proc, x11, wayland, store, tray, session) includes itself and the
-# backend's shared files beside the rooms; only the backend's own sources
-# there put rooms together, and the session choice alone knows both window
-# systems.
+# folder: proc, x11, wayland, gnome, store, tray, session) includes itself
+# and the backend's shared files beside the rooms; only the backend's entry
+# points named in `joins` put rooms together, and the session choice alone
+# knows both window systems.
 set -u
 src=${1:-src}
 declare -A may=(
@@ -25,18 +25,23 @@ declare -A may=(
 declare -A room_may=(
     [linux/session]="x11 wayland"
 )
+# The backend's entry points beside the rooms: they build its services.
+declare -A joins=(
+    [linux]="PlatformServices.cpp SessionBus.cpp"
+)
 
-# The room of a path below platform/BACKEND/, empty for the backend's own files.
+# The room of a path below platform/BACKEND/, empty for the backend's own
+# files, in $room_of (no subshell: the check runs over every include).
 room_of() {
     local rest=${1#platform/"$2"}
     rest=${rest#/}
-    echo "${rest%%/*}"
+    room_of=${rest%%/*}
 }
 
 # Whether FILE (in FOLDER) may include INCLUDED, as far as the platform goes.
 platform_allows() {
     local file=$1 folder=$2 included=$3
-    local into=$(dirname "$included")
+    local into=${included%/*}
     [[ $into == platform ]] && return 0 # the headers
     [[ $into == platform/* ]] || return 0
     [[ $folder == platform/* ]] || return 1 # only a backend knows a backend
@@ -45,27 +50,30 @@ platform_allows() {
     local rest=${into#platform/}
     [[ ${rest%%/*} == "$backend" ]] || return 1
     local room into_room
-    room=$(room_of "$folder" "$backend")
-    into_room=$(room_of "$into" "$backend")
+    room_of "$folder" "$backend"
+    room=$room_of
+    room_of "$into" "$backend"
+    into_room=$room_of
     [[ -z $into_room || $into_room == "$room" ]] && return 0
-    [[ -z $room && $file == *.cpp ]] && return 0
+    [[ -z $room && $folder == "platform/$backend" && " ${joins[$backend]:-} " == *" ${file##*/} "* ]] &&
+        return 0
     [[ " ${room_may[$backend/$room]:-} " == *" $into_room "* ]]
 }
 
 status=0
-while IFS= read -r -d '' file; do
+# One line per include: FILE:#include "INCLUDED"
+while IFS= read -r line; do
+    file=${line%%:#include*}
+    included=${line#*:#include \"}
+    included=${included%%\"*}
     relative=${file#"$src"/}
-    [[ $relative == */* ]] || continue # the program's own main.cpp
+    [[ $relative == */* && $included == */* ]] || continue # main.cpp; system headers
     layer=${relative%%/*}
-    folder=$(dirname "$relative")
-    while IFS= read -r included; do
-        [[ $included == */* ]] || continue
-        top=${included%%/*}
-        if [[ " ${may[$layer]:-} " != *" $top "* ]] ||
-            ! platform_allows "$relative" "$folder" "$included"; then
-            echo "$file includes $included, above or beside its layer" >&2
-            status=1
-        fi
-    done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
-done < <(find "$src" -name '*.cpp' -print0 -o -name '*.h' -print0)
+    folder=${relative%/*}
+    if [[ " ${may[$layer]:-} " != *" ${included%%/*} "* ]] ||
+        ! platform_allows "$relative" "$folder" "$included"; then
+        echo "$file includes $included, above or beside its layer" >&2
+        status=1
+    fi
+done < <(grep -r -H --include='*.cpp' --include='*.h' '^#include "' "$src")
 exit $status
