@@ -56,8 +56,8 @@ public:
     // half-built rows: the view goes on showing the rows as they were and
     // shows the result once. The user stays where they were: the current row
     // and the top row stay the same rows while they are listed, told by
-    // their ID and type, and their identity where both have one; a current row that went gives its place to the row
-    // that now stands there.
+    // their ID and type, and their identity where both have one; a current
+    // row that went gives its place to the row that now stands there.
     class RebuildScope
     {
     public:

@@ -5,6 +5,7 @@
 #include "platform/linux/gnome/ShellWindows.h"
 
 #include "common/AfterFirstShow.h"
+#include "platform/linux/BusAnswer.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -21,27 +22,24 @@ namespace
 // More than any desktop holds; a listing beyond it is cut there.
 constexpr std::size_t mostWindows = 65536;
 
-QDBusMessage ask(const QString &method, const QVariantList &arguments,
-                 NativeWindowSource::Deadline deadline)
+// A call of the extension's, which only a running shell answers.
+QDBusMessage extensionCall(const QString &method, const QVariantList &arguments = {})
 {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/trelvanix/Windows"),
         QStringLiteral("org.trelvanix.Windows1"), method);
     call.setArguments(arguments);
     call.setAutoStartService(false);
+    return call;
+}
+
+QDBusMessage ask(const QString &method, NativeWindowSource::Deadline deadline)
+{
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                           deadline - std::chrono::steady_clock::now())
                           .count();
-    return QDBusConnection::sessionBus().call(call, QDBus::Block,
+    return QDBusConnection::sessionBus().call(extensionCall(method), QDBus::Block,
                                               int(std::clamp<qint64>(left, 1, 60000)));
-}
-
-bool unanswered(const QDBusMessage &reply)
-{
-    const QString error = reply.errorName();
-    return error == QDBusError::errorString(QDBusError::NoReply) ||
-           error == QDBusError::errorString(QDBusError::Timeout) ||
-           error == QDBusError::errorString(QDBusError::TimedOut);
 }
 
 ToplevelList::Key keyOf(quint64 id)
@@ -71,19 +69,19 @@ bool GnomeShellWindows::refresh(Deadline deadline)
     }
     // Listing asks the shell to walk all its windows; counting does not.
     if (m_offered && m_changes) {
-        const QDBusMessage counted = ask(QStringLiteral("Changes"), {}, deadline);
+        const QDBusMessage counted = ask(QStringLiteral("Changes"), deadline);
         if (counted.signature() == QLatin1String("t") &&
             counted.arguments().constFirst().toULongLong() == *m_changes)
             return true;
     }
-    const QDBusMessage reply = ask(QStringLiteral("List"), {}, deadline);
+    const QDBusMessage reply = ask(QStringLiteral("List"), deadline);
     if (reply.type() == QDBusMessage::ReplyMessage) {
         if (const std::optional<std::vector<Listed>> listing = listingIn(reply)) {
             take(*listing);
             m_changes = reply.arguments().constFirst().toULongLong();
             m_answered = m_offered = true;
         }
-    } else if (!unanswered(reply)) {
+    } else if (answeredInTime(reply)) {
         notOffered(reply);
     }
     return m_offered;
@@ -153,14 +151,10 @@ void GnomeShellWindows::take(const std::vector<Listed> &topFirst)
 
 void GnomeShellWindows::requestClose(WindowHandle window)
 {
-    if (const std::optional<ToplevelList::Key> key = m_windows.keyOf(window)) {
-        QDBusMessage close = QDBusMessage::createMethodCall(
-            QStringLiteral("org.gnome.Shell"), QStringLiteral("/org/trelvanix/Windows"),
-            QStringLiteral("org.trelvanix.Windows1"), QStringLiteral("Close"));
-        close.setArguments({QVariant::fromValue(quint64(quintptr(*key)))});
-        close.setAutoStartService(false);
-        QDBusConnection::sessionBus().send(close); // a request: its answer is the window going
-    }
+    // A request: its answer is the window going.
+    if (const std::optional<ToplevelList::Key> key = m_windows.keyOf(window))
+        QDBusConnection::sessionBus().send(
+            extensionCall(QStringLiteral("Close"), {QVariant::fromValue(quint64(quintptr(*key)))}));
 }
 
 void GnomeShellWindows::waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline)

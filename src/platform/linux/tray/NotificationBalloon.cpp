@@ -4,6 +4,8 @@
 
 #include "platform/linux/tray/NotificationBalloon.h"
 
+#include "platform/linux/BusAnswer.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -28,14 +30,14 @@ QDBusMessage notificationsCall(const QString &method, const QVariantList &argume
     return call;
 }
 
-// The bus itself, asked on the interface thread: a second at most.
+// The bus itself, asked on the window's thread.
 QDBusMessage askBus(const QString &method, const QVariantList &arguments)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), method);
     call.setArguments(arguments);
-    return QDBusConnection::sessionBus().call(call, QDBus::Block, 1000);
+    return QDBusConnection::sessionBus().call(call, QDBus::Block, busAnswerMilliseconds);
 }
 
 void closeNotification(uint id)

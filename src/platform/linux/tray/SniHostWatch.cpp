@@ -4,6 +4,8 @@
 
 #include "platform/linux/tray/SniHostWatch.h"
 
+#include "platform/linux/BusAnswer.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -17,7 +19,6 @@ namespace
 {
 const QString service = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString path = QStringLiteral("/StatusNotifierWatcher");
-constexpr int answerMilliseconds = 1000;
 
 // Both are asked of the watcher that runs; one the bus could start would be
 // waited on.
@@ -40,14 +41,6 @@ QDBusMessage interfaceQuestion()
     return introspect;
 }
 
-bool answered(const QDBusMessage &reply)
-{
-    return reply.type() != QDBusMessage::ErrorMessage ||
-           (reply.errorName() != QDBusError::errorString(QDBusError::NoReply) &&
-            reply.errorName() != QDBusError::errorString(QDBusError::Timeout) &&
-            reply.errorName() != QDBusError::errorString(QDBusError::TimedOut));
-}
-
 bool hostThereIn(const QDBusMessage &reply)
 {
     return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
@@ -60,7 +53,7 @@ template <typename Then>
 void whenAnswered(QObject *context, const QDBusMessage &question, Then then)
 {
     auto *call = new QDBusPendingCallWatcher(
-        QDBusConnection::sessionBus().asyncCall(question, answerMilliseconds), context);
+        QDBusConnection::sessionBus().asyncCall(question, busAnswerMilliseconds), context);
     QObject::connect(call, &QDBusPendingCallWatcher::finished, context,
                      [then](QDBusPendingCallWatcher *answer) {
                          answer->deleteLater();
@@ -87,11 +80,11 @@ bool SniHostWatch::start()
                     SLOT(hostsChanged()));
     // Asked together, so that a silent watcher holds the window up for one
     // second, not two.
-    QDBusPendingCall interface = bus.asyncCall(interfaceQuestion(), answerMilliseconds);
-    QDBusPendingCall host = bus.asyncCall(hostQuestion(), answerMilliseconds);
+    QDBusPendingCall interface = bus.asyncCall(interfaceQuestion(), busAnswerMilliseconds);
+    QDBusPendingCall host = bus.asyncCall(hostQuestion(), busAnswerMilliseconds);
     interface.waitForFinished();
     host.waitForFinished();
-    take(answered(interface.reply()), host.reply());
+    take(answeredInTime(interface.reply()), host.reply());
     return m_hostThere;
 }
 
@@ -117,7 +110,7 @@ void SniHostWatch::askWhetherHostThere()
     whenAnswered(this, interfaceQuestion(), [this, question](const QDBusMessage &interface) {
         if (question != m_question)
             return;
-        if (!answered(interface)) {
+        if (!answeredInTime(interface)) {
             take(false, interface);
             return;
         }
@@ -130,7 +123,7 @@ void SniHostWatch::askWhetherHostThere()
 
 void SniHostWatch::take(bool interfaceAnswered, const QDBusMessage &host)
 {
-    const bool silent = !interfaceAnswered || !answered(host);
+    const bool silent = !interfaceAnswered || !answeredInTime(host);
     m_hostThere = !silent && hostThereIn(host);
     if (std::exchange(m_silent, silent) && !silent)
         emit watcherAnswers();

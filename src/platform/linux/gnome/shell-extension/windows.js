@@ -115,8 +115,7 @@ class TrelvanixWindows {
     }
 
     _cut(title) {
-        const characters = Array.from(title ?? '');
-        return characters.length > TITLE_LIMIT ? characters.slice(0, TITLE_LIMIT).join('') : title ?? '';
+        return Array.from(title ?? '').slice(0, TITLE_LIMIT).join('');
     }
 
     _watch(window) {
