@@ -7,8 +7,9 @@
 namespace
 {
 // How long a walk waits for the compositor to describe its windows; one that
-// answers later is listed as it stood.
-constexpr auto settleTime = std::chrono::milliseconds(200);
+// answers later is listed as it stood. A shell drawing a couple of hundred
+// windows takes up to half a second to list them.
+constexpr auto settleTime = std::chrono::seconds(1);
 } // namespace
 
 SessionWindows::SessionWindows(std::unique_ptr<WindowWalk> x11Walk,
