@@ -22,7 +22,7 @@ int runSettingsTests(int argc, char *argv[]);
 int runRefreshTests(int argc, char *argv[]);
 int runLoadWindowsTests(int argc, char *argv[]);
 int runCommandsTests(int argc, char *argv[]);
-#ifndef Q_OS_WIN
+#ifdef TRELVANIX_LINUX_TESTS
 int runForm1LinuxTests(int argc, char *argv[]);
 int runSettingsFileTests(int argc, char *argv[]);
 #endif
@@ -41,7 +41,7 @@ const TestClass testClasses[] = {
     {"RefreshTest", runRefreshTests},
     {"LoadWindowsTest", runLoadWindowsTests},
     {"CommandsTest", runCommandsTests},
-#ifndef Q_OS_WIN
+#ifdef TRELVANIX_LINUX_TESTS
     // FIFOs, file owners, capabilities and the store file's bytes: Linux alone.
     {"Form1LinuxTest", runForm1LinuxTests},
     {"SettingsFileTest", runSettingsFileTests},

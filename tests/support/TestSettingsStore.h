@@ -46,8 +46,10 @@ public:
         // A registry key: its parent removes it with all it holds.
         const qsizetype cut = location.lastIndexOf(QLatin1Char('\\'));
         QSettings(location.left(cut), QSettings::NativeFormat).remove(location.mid(cut + 1));
-#else
+#elif defined(Q_OS_LINUX)
         QFile::remove(location);
+#else
+#error "Say how this platform's settings store is removed."
 #endif
     }
 
