@@ -27,6 +27,7 @@ class QTimer;
 class StepGuard;
 class TerminationBatch;
 class cSysTray;
+struct ListLayout;
 struct PlatformServices;
 
 // The main window: the running list, the kill list, the commands and options.
@@ -148,6 +149,7 @@ private:
     void loadSkin();
     void takeThemeIcon();
     void setUpColumns(StepGuard &guard);
+    static void setUpColumns(StepGuard &guard, ListView &list, const ListLayout &layout);
     void refreshRunningList(StepGuard &guard, int firstStep);
     void runDeferredCommands();
     bool restoreKillList(StepGuard &guard);

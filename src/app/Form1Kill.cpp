@@ -6,6 +6,7 @@
 // task's window to close, then refreshes the running list.
 #include "app/Form1.h"
 
+#include "app/ListColumns.h"
 #include "app/ListView.h"
 #include "common/DialogService.h"
 #include "common/ErrorReport.h"
@@ -15,7 +16,6 @@
 #include "platform/OwnProgram.h"
 #include "platform/PlatformServices.h"
 #include "proc/TerminationBatch.h"
-
 
 #include <limits>
 
@@ -74,11 +74,12 @@ bool Form1::killRow(StepGuard &guard, TerminationBatch &batch, int position)
     if (!guard.step(106, [&] { checked = ListView1->isChecked(position); }) || !checked)
         return false;
     qint32 id = 0;
-    if (!guard.step(108, [&] { id = listedId(ListView1->subItem(position, 1)); }))
+    if (!guard.step(108, [&] { id = listedId(ListView1->subItem(position, IdColumn)); }))
         return false;
     bool isTask = false;
-    if (!guard.step(110,
-                    [&] { isTask = ListView1->subItem(position, 2) == QLatin1String("Task"); }))
+    if (!guard.step(110, [&] {
+            isTask = ListView1->subItem(position, TypeColumn) == QLatin1String("Task");
+        }))
         return false;
     if (isTask) {
         guard.step(112, [&] { batch.requestClose(id); });

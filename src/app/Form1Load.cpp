@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 
 #include "app/CursorFile.h"
+#include "app/ListColumns.h"
 #include "app/ListView.h"
 #include "common/AfterFirstShow.h"
 #include "common/AppIcon.h"
@@ -75,22 +76,21 @@ void Form1::takeThemeIcon()
 
 void Form1::setUpColumns(StepGuard &guard)
 {
-    guard.step(126, [&] { ListView1->addColumn(QStringLiteral("Running Processes/Tasks")); });
-    guard.step(128, [&] { ListView1->addColumn(QStringLiteral("ID")); });
-    guard.step(130, [&] { ListView1->addColumn(QStringLiteral("Type")); });
-    guard.step(134, [&] { ListView1->setColumnWidthTwips(1, 6000); });
-    guard.step(136, [&] { ListView1->setColumnWidthTwips(2, 1); });
-    guard.step(138, [&] { ListView1->setColumnWidthTwips(3, 1000); });
-    guard.step(140, [&] { ListView1->setSorted(true); });
-    guard.step(142, [&] { ListView1->setSortKey(0); });
-    guard.step(144, [&] { ListView2->addColumn(QStringLiteral("ID")); });
-    guard.step(146, [&] { ListView2->addColumn(QStringLiteral("Processes/Tasks To Kill")); });
-    guard.step(148, [&] { ListView2->addColumn(QStringLiteral("Type")); });
-    guard.step(150, [&] { ListView2->setColumnWidthTwips(1, 1); });
-    guard.step(152, [&] { ListView2->setColumnWidthTwips(2, 3500); });
-    guard.step(154, [&] { ListView2->setColumnWidthTwips(3, 1000); });
-    guard.step(156, [&] { ListView2->setSorted(true); });
-    guard.step(158, [&] { ListView2->setSortKey(1); });
+    setUpColumns(guard, *ListView1, runningLayout);
+    setUpColumns(guard, *ListView2, killListLayout);
+}
+
+void Form1::setUpColumns(StepGuard &guard, ListView &list, const ListLayout &layout)
+{
+    for (const ListColumn &column : layout.columns)
+        guard.step(column.addStep, [&] { list.addColumn(QString::fromUtf8(column.header)); });
+    for (std::size_t index = 0; index < layout.columns.size(); ++index) {
+        const ListColumn &column = layout.columns[index];
+        guard.step(column.widthStep,
+                   [&] { list.setColumnWidthTwips(int(index) + 1, column.widthTwips); });
+    }
+    guard.step(layout.sortedStep, [&] { list.setSorted(true); });
+    guard.step(layout.sortKeyStep, [&] { list.setSortKey(layout.sortKey); });
 }
 
 void Form1::Form_QueryUnload()

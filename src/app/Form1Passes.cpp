@@ -5,6 +5,7 @@
 // The process and task passes, writing into the running list.
 #include "app/Form1.h"
 
+#include "app/ListColumns.h"
 #include "app/ListView.h"
 #include "common/ErrorReport.h"
 #include "common/StepGuard.h"
@@ -35,7 +36,7 @@ void Form1::loadWindows()
             std::optional<ListItem> row;
             if (!guard.step(106, [&] { row = ListView1->addRow(slot.Name); }))
                 return; // no other row gets this slot's ID or type
-            guard.step(108, [&] { row->setSubItem(1, QString::number(slot.ID)); });
-            guard.step(110, [&] { row->setSubItem(2, QStringLiteral("Task")); });
+            guard.step(108, [&] { row->setSubItem(IdColumn, QString::number(slot.ID)); });
+            guard.step(110, [&] { row->setSubItem(TypeColumn, QStringLiteral("Task")); });
         });
 }

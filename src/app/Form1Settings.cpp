@@ -5,6 +5,7 @@
 // The kill list and the options in the settings store, and keep-on-top.
 #include "app/Form1.h"
 
+#include "app/ListColumns.h"
 #include "app/ListView.h"
 #include "common/ErrorReport.h"
 #include "common/Failure.h"
@@ -38,7 +39,8 @@ void setOptionValue(QRadioButton *option, bool on)
 
 QString Form1::killListEntry(int position) const
 {
-    return KillListText::entry(ListView2->text(position), ListView2->subItem(position, 1));
+    return KillListText::entry(ListView2->text(position),
+                               ListView2->subItem(position, KillNameColumn));
 }
 
 void Form1::saveKillListAtExit() noexcept
@@ -90,7 +92,7 @@ bool Form1::restoreKillList(StepGuard &guard)
                 if (fields.size() < 2)
                     throw IndexFailure(
                         QStringLiteral("Subscript out of range: the entry has no name"));
-                row->setSubItem(1, fields[1]);
+                row->setSubItem(KillNameColumn, fields[1]);
             });
         });
     return true;

@@ -4,6 +4,8 @@
 
 #include "app/ListModel.h"
 
+#include "app/ListColumns.h"
+
 #include "common/Failure.h"
 #include "common/VisibleText.h"
 
@@ -21,11 +23,10 @@ IndexFailure outOfBounds(int position, int count)
 
 void ListItem::setSubItem(int number, const QString &text)
 {
-    if (number < 1 || number > 2)
-        throw IndexFailure(QStringLiteral("Invalid sub-item index %1").arg(number));
+    const int column = m_model->subItemColumn(number);
     ListModel::Row &row = m_model->storageRow(m_index, m_generation);
     m_model->keepHeldRows(false);
-    row.texts[number] = text;
+    row.texts[column] = text;
     if (m_model->m_sorted && m_model->m_sortKey == number)
         m_model->m_orderDirty = true;
     m_model->scheduleViewUpdate();
@@ -38,6 +39,9 @@ int ListModel::addColumn(const QString &header)
     const int column = static_cast<int>(m_headers.size());
     beginInsertColumns({}, column, column);
     m_headers.append(header);
+    for (std::vector<Row> *rows : {&m_rows, &m_heldRows})
+        for (Row &row : *rows)
+            row.texts.resize(textCount());
     endInsertColumns();
     return column + 1;
 }
@@ -53,7 +57,7 @@ void ListModel::setSorted(bool on)
 void ListModel::setSortKey(int column)
 {
     keepHeldRows(false);
-    m_sortKey = std::clamp(column, 0, 2);
+    m_sortKey = std::clamp(column, 0, textCount() - 1);
     m_orderDirty = true;
     scheduleViewUpdate();
 }
@@ -68,9 +72,9 @@ void ListModel::removeAllRows()
     scheduleViewUpdate();
 }
 
-ListItem ListModel::addRow(const QString &text)
+ListItem ListModel::addRow(const QString &text, std::optional<quint64> identity)
 {
-    addEntry(text, QString(), QString(), std::nullopt);
+    addEntry(text, QString(), QString(), identity);
     return ListItem(this, count() - 1, m_generation);
 }
 
@@ -78,7 +82,11 @@ void ListModel::addEntry(const QString &name, const QString &id, const QString &
                          std::optional<quint64> identity)
 {
     keepHeldRows(false);
-    m_rows.push_back(Row{{name, id, type}, false, identity});
+    Row row{std::vector<QString>(textCount()), false, identity};
+    row.texts[NameColumn] = name;
+    row.texts[IdColumn] = id;
+    row.texts[TypeColumn] = type;
+    m_rows.push_back(std::move(row));
     m_order.push_back(static_cast<int>(m_rows.size()) - 1);
     if (m_sorted)
         m_orderDirty = true;
@@ -92,9 +100,21 @@ QString ListModel::text(int position) const
 
 QString ListModel::subItem(int position, int number) const
 {
-    if (number < 1 || number > 2)
+    const int column = subItemColumn(number);
+    return m_rows[storageIndexAt(position)].texts[column];
+}
+
+int ListModel::subItemColumn(int number) const
+{
+    if (number < 1 || number >= textCount())
         throw IndexFailure(QStringLiteral("Invalid sub-item index %1").arg(number));
-    return m_rows[storageIndexAt(position)].texts[number];
+    return number;
+}
+
+// Every row holds the running list's fields, also before its columns are added.
+int ListModel::textCount() const
+{
+    return std::max(columnCount(), int(std::size(runningColumns)));
 }
 
 std::optional<quint64> ListModel::identity(int position) const
@@ -219,8 +239,7 @@ void ListModel::publish()
 bool ListModel::rebuiltAsHeld() const
 {
     const auto sameRow = [](const Row &a, const Row &b) {
-        return a.identity == b.identity && a.texts[0] == b.texts[0] && a.texts[1] == b.texts[1] &&
-               a.texts[2] == b.texts[2];
+        return a.identity == b.identity && a.texts == b.texts;
     };
     return m_heldValid && !m_changedBeforeHold && m_heldSorting == std::pair(m_sorted, m_sortKey) &&
            m_shownRows == count() && m_heldRows.size() == m_rows.size() &&
@@ -253,7 +272,7 @@ int ListModel::columnCount(const QModelIndex &parent) const
 QVariant ListModel::data(const QModelIndex &index, int role) const
 {
     const Row *row = shownRow(index.row());
-    if (!row || index.column() < 0 || index.column() > 2)
+    if (!row || index.column() < 0 || index.column() >= columnCount())
         return {};
     // Names come from other programs; text() and the commands keep them verbatim.
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)

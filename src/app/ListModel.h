@@ -22,7 +22,7 @@ public:
         : m_model(model), m_index(storageIndex), m_generation(generation)
     {
     }
-    // Sets sub-item 1 or 2 (the second or third column).
+    // Sets a sub-item: the text of the column of that number, 1 or more.
     void setSubItem(int number, const QString &text);
 
 private:
@@ -50,7 +50,7 @@ public:
     void setSortKey(int column);
 
     void removeAllRows() override;
-    ListItem addRow(const QString &text);
+    ListItem addRow(const QString &text, std::optional<quint64> identity = std::nullopt);
     void addEntry(const QString &name, const QString &id, const QString &type,
                   std::optional<quint64> identity) override;
     int count() const { return static_cast<int>(m_rows.size()); }
@@ -77,12 +77,14 @@ public:
 private:
     friend class ListItem;
     struct Row {
-        QString texts[3];
+        std::vector<QString> texts; // one for each column
         bool checked = false;
         std::optional<quint64> identity;
     };
 
     Row &storageRow(int storageIndex, quint64 generation);
+    int subItemColumn(int number) const;
+    int textCount() const;
     int storageIndexAt(int position) const;
     const Row *shownRow(int viewRow) const;
     void ensureSorted() const;

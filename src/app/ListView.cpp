@@ -5,6 +5,7 @@
 #include "app/ListView.h"
 
 #include "app/ListAccessible.h"
+#include "app/ListColumns.h"
 
 #include "common/Twips.h"
 
@@ -89,7 +90,8 @@ ListView::RowPlace ListView::rowPlace(const QModelIndex &index) const
     if (!index.isValid())
         return {};
     const int row = index.row();
-    return {shownText(row, 1), shownText(row, 2), shownText(row, 0), shownIdentity(row), row};
+    return {shownText(row, IdColumn), shownText(row, TypeColumn), shownText(row, NameColumn),
+            shownIdentity(row), row};
 }
 
 QVariant ListView::shownIdentity(int row) const
@@ -104,8 +106,8 @@ int ListView::rowNow(const RowPlace &place) const
         return -1;
     const auto holds = [&](int row) {
         const QVariant identity = shownIdentity(row);
-        return shownText(row, 1) == place.id && shownText(row, 2) == place.type &&
-               (!place.id.isEmpty() || shownText(row, 0) == place.name) &&
+        return shownText(row, IdColumn) == place.id && shownText(row, TypeColumn) == place.type &&
+               (!place.id.isEmpty() || shownText(row, NameColumn) == place.name) &&
                (!identity.isValid() || !place.identity.isValid() || identity == place.identity);
     };
     // Most refreshes bring the same rows: the row is where it was.

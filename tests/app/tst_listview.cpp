@@ -38,7 +38,7 @@ private slots:
     void showsControlAndDirectionMarksButKeepsTheName();
 
 private:
-    void fill(const QStringList &names);
+    void fill(const QStringList &names, const QStringList &fourth = {});
     void showAndSettle();
     std::unique_ptr<ListView> view;
 };
@@ -54,12 +54,21 @@ void ListViewTest::init()
     view->setSortKey(0);
 }
 
-// Each row's ID is its place in `names`, and its identity follows from its name.
-void ListViewTest::fill(const QStringList &names)
+// Each row's ID is its place in `names`, and its identity follows from its
+// name; `fourth` has the texts of a fourth column, where the list has one.
+void ListViewTest::fill(const QStringList &names, const QStringList &fourth)
 {
-    for (int i = 0; i < names.size(); ++i)
-        view->listModel()->addEntry(names[i], QString::number(i), QStringLiteral("Process"),
-                                    qHash(names[i]));
+    for (int i = 0; i < names.size(); ++i) {
+        if (fourth.isEmpty()) {
+            view->listModel()->addEntry(names[i], QString::number(i), QStringLiteral("Process"),
+                                        qHash(names[i]));
+            continue;
+        }
+        ListItem row = view->listModel()->addRow(names[i], qHash(names[i]));
+        row.setSubItem(1, QString::number(i));
+        row.setSubItem(2, QStringLiteral("Process"));
+        row.setSubItem(3, fourth[i]);
+    }
 }
 
 void ListViewTest::showAndSettle()
@@ -207,16 +216,27 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange_data()
     QTest::addColumn<bool>("sortedJustBefore"); // and not yet shown so
     // The row made current before, "cc", as the list tells it when the rebuild begins.
     QTest::addColumn<QString>("current");
-    const QStringList before{"cc", "aa", "bb"};
-    QTest::newRow("same rows") << before << 0 << 0 << "aa" << false << "cc";
+    // The texts of a fourth column, in the order of `names`: before, "3", "1", "2".
+    QTest::addColumn<QStringList>("fourth");
+    const QStringList before{"cc", "aa", "bb"}, threeColumns;
+    QTest::newRow("same rows") << before << 0 << 0 << "aa" << false << "cc" << threeColumns;
     QTest::newRow("a name changed")
-        << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab" << false << "cc";
-    QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb" << false << "cc";
+        << QStringList{"cc", "ab", "bb"} << 0 << 1 << "ab" << false << "cc" << threeColumns;
+    QTest::newRow("a row fewer") << QStringList{"cc", "bb"} << 0 << 1 << "bb" << false << "cc"
+                                 << threeColumns;
     // "cc" ended and "ab" took its ID: the row now at its place becomes current.
     QTest::newRow("its ID reused")
-        << QStringList{"ab", "aa", "bb", "cd"} << 0 << 1 << "aa" << false << "bb";
-    QTest::newRow("sorted by ID instead") << before << 1 << 1 << "cc" << false << "cc";
-    QTest::newRow("sorted by ID just before") << before << 1 << 1 << "cc" << true << "bb";
+        << QStringList{"ab", "aa", "bb", "cd"} << 0 << 1 << "aa" << false << "bb" << threeColumns;
+    QTest::newRow("sorted by ID instead")
+        << before << 1 << 1 << "cc" << false << "cc" << threeColumns;
+    QTest::newRow("sorted by ID just before")
+        << before << 1 << 1 << "cc" << true << "bb" << threeColumns;
+    const QStringList fourth{"3", "1", "2"};
+    QTest::newRow("four columns, same rows") << before << 0 << 0 << "aa" << false << "cc" << fourth;
+    QTest::newRow("four columns, the fourth changed")
+        << before << 0 << 1 << "aa" << false << "cc" << QStringList{"3", "1", "9"};
+    QTest::newRow("sorted by the fourth column")
+        << before << 3 << 1 << "cc" << false << "cc" << QStringList{"1", "3", "2"};
 }
 
 void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
@@ -227,7 +247,10 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
     QFETCH(QString, firstShown);
     QFETCH(bool, sortedJustBefore);
     QFETCH(QString, current);
-    fill({"cc", "aa", "bb"});
+    QFETCH(QStringList, fourth);
+    if (!fourth.isEmpty())
+        view->addColumn(QStringLiteral("Fourth"));
+    fill({"cc", "aa", "bb"}, fourth.isEmpty() ? QStringList() : QStringList{"3", "1", "2"});
     view->setChecked(2, true);
     showAndSettle();
     view->setCurrentIndex(view->model()->index(2, 0));
@@ -241,7 +264,7 @@ void ListViewTest::rebuildInAScopeShowsTheOldRowsAndResetsOnlyOnChange()
         view->removeAllRows();
         if (!sortedJustBefore)
             view->setSortKey(sortKey);
-        fill(names);
+        fill(names, fourth);
         QCoreApplication::processEvents();
         QCOMPARE(view->model()->rowCount(), 3);
         const int checkedRow = sortedJustBefore ? 2 : 1; // as the rows were held
