@@ -59,15 +59,11 @@ void ListViewTest::init()
 void ListViewTest::fill(const QStringList &names, const QStringList &fourth)
 {
     for (int i = 0; i < names.size(); ++i) {
-        if (fourth.isEmpty()) {
-            view->listModel()->addEntry(names[i], QString::number(i), QStringLiteral("Process"),
-                                        qHash(names[i]));
-            continue;
-        }
         ListItem row = view->listModel()->addRow(names[i], qHash(names[i]));
         row.setSubItem(1, QString::number(i));
         row.setSubItem(2, QStringLiteral("Process"));
-        row.setSubItem(3, fourth[i]);
+        if (!fourth.isEmpty())
+            row.setSubItem(3, fourth[i]);
     }
 }
 
