@@ -22,21 +22,21 @@ struct ListLayout {
     int sortedStep, sortKeyStep;
 };
 
-// The running list: a process's or window's name, its ID and whether it is
-// a "Process" or a "Task".
+// Where a row's fields stand. The running list lists a process's or window's
+// name, its ID and whether it is a "Process" or a "Task"; the kill list keeps
+// the ID first, as its stored entries do.
 enum RunningColumn : int { NameColumn, IdColumn, TypeColumn };
+enum KillListColumn : int { KillIdColumn, KillNameColumn, KillTypeColumn };
+
 inline constexpr ListColumn runningColumns[] = {
     {"Running Processes/Tasks", 6000, 126, 134},
     {"ID", 1, 128, 136},
     {"Type", 1000, 130, 138},
 };
-inline constexpr ListLayout runningLayout{runningColumns, NameColumn, 140, 142};
-
-// The kill list keeps the ID first, as its stored entries do.
-enum KillListColumn : int { KillIdColumn, KillNameColumn, KillTypeColumn };
 inline constexpr ListColumn killListColumns[] = {
     {"ID", 1, 144, 150},
     {"Processes/Tasks To Kill", 3500, 146, 152},
     {"Type", 1000, 148, 154},
 };
-inline constexpr ListLayout killListLayout{killListColumns, KillNameColumn, 156, 158};
+inline constexpr ListLayout runningLayout{runningColumns, NameColumn, 140, 142},
+    killListLayout{killListColumns, KillNameColumn, 156, 158};
