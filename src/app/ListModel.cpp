@@ -4,8 +4,6 @@
 
 #include "app/ListModel.h"
 
-#include "app/ListColumns.h"
-
 #include "common/Failure.h"
 #include "common/VisibleText.h"
 
@@ -82,7 +80,7 @@ void ListModel::addEntry(const QString &name, const QString &id, const QString &
                          std::optional<quint64> identity)
 {
     keepHeldRows(false);
-    Row row{std::vector<QString>(textCount()), false, identity};
+    Row row{decltype(Row::texts)(textCount()), false, identity};
     row.texts[NameColumn] = name;
     row.texts[IdColumn] = id;
     row.texts[TypeColumn] = type;

@@ -4,10 +4,12 @@
 
 #pragma once
 
+#include "app/ListColumns.h"
 #include "proc/RunningList.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <optional>
 #include <vector>
@@ -77,7 +79,8 @@ public:
 private:
     friend class ListItem;
     struct Row {
-        std::vector<QString> texts; // one for each column
+        // One for each column; the running list's take no block of their own.
+        QVarLengthArray<QString, std::size(runningColumns)> texts;
         bool checked = false;
         std::optional<quint64> identity;
     };
