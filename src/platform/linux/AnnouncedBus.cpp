@@ -4,6 +4,7 @@
 
 #include "platform/linux/AnnouncedBus.h"
 
+#include "platform/linux/BusAnswer.h"
 #include "platform/linux/FileDescriptor.h"
 
 #include <QDeadlineTimer>
@@ -20,8 +21,6 @@
 
 namespace
 {
-constexpr int answerMilliseconds = 1000;
-
 struct UnixSocket {
     QByteArray name;
     bool abstract = false;
@@ -77,7 +76,7 @@ QByteArray answerToGreeting(int connection)
     if (::send(connection, greeting.constData(), std::size_t(greeting.size()), MSG_NOSIGNAL) !=
         greeting.size())
         return {};
-    const QDeadlineTimer deadline(answerMilliseconds);
+    const QDeadlineTimer deadline(busAnswerMilliseconds);
     QByteArray answer;
     while (!answer.contains("\r\n") && answer.size() < 512) {
         pollfd readable{connection, POLLIN, 0};

@@ -7,7 +7,8 @@
 #include <QDBusError>
 #include <QDBusMessage>
 
-// How long the window's thread waits for any one answer on the session bus.
+// How long the program's thread waits for any one answer on the session bus,
+// from the greeting of one it may join on.
 constexpr int busAnswerMilliseconds = 1000;
 
 // Whether the other side answered, an error of its own included, rather than

@@ -4,23 +4,18 @@
 
 #pragma once
 
-#include "platform/WindowTypes.h"
+#include "platform/WindowControl.h"
 #include "platform/linux/ToplevelList.h"
 
-#include <chrono>
 #include <memory>
-#include <vector>
 
 // Where the session's native windows (XWayland's among them) are learnt of
 // and closed: a compositor's window-management protocol on a Wayland
 // connection of our own, or GNOME Shell's extension on the session bus.
-class NativeWindowSource
+// A window it closes has closed once it is no longer listed.
+class NativeWindowSource : public WindowControl
 {
 public:
-    using Deadline = std::chrono::steady_clock::time_point;
-
-    virtual ~NativeWindowSource() = default;
-
     // Brings the list up to date, waiting at most until the deadline; false
     // when the session offers no list of its windows.
     virtual bool refresh(Deadline deadline) = 0;
@@ -29,9 +24,6 @@ public:
     // Whether windows say which process made them.
     virtual bool reportsPids() const = 0;
     virtual const ToplevelList &windows() const = 0;
-    virtual void requestClose(WindowHandle window) = 0;
-    // Returns once none of the windows is listed any more, or at the deadline.
-    virtual void waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline) = 0;
 };
 
 // The source that the session offers, null where it offers none: GNOME

@@ -157,7 +157,7 @@ void GnomeShellWindows::requestClose(WindowHandle window)
             extensionCall(QStringLiteral("Close"), {QVariant::fromValue(quint64(quintptr(*key)))}));
 }
 
-void GnomeShellWindows::waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline)
+void GnomeShellWindows::waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline)
 {
     const auto anyListed = [&] {
         return std::any_of(windows.begin(), windows.end(),

@@ -29,7 +29,7 @@ public:
     bool reportsPids() const override { return true; }
     const ToplevelList &windows() const override { return m_windows; }
     void requestClose(WindowHandle window) override;
-    void waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline) override;
+    void waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline) override;
 
     // A window as the extension lists it: the shell's ID, never given twice.
     struct Listed {

@@ -109,17 +109,11 @@ SessionWindowControl::SessionWindowControl(std::shared_ptr<SessionWindows> sessi
 
 void SessionWindowControl::requestClose(WindowHandle window)
 {
-    if (m_session->isNative())
-        m_session->native().requestClose(window);
-    else
-        m_session->x11Control().requestClose(window);
+    m_session->control().requestClose(window);
 }
 
 void SessionWindowControl::waitUntilClosed(const std::vector<WindowHandle> &windows,
                                            Deadline deadline)
 {
-    if (m_session->isNative())
-        m_session->native().waitUntilGone(windows, deadline);
-    else
-        m_session->x11Control().waitUntilClosed(windows, deadline);
+    m_session->control().waitUntilClosed(windows, deadline);
 }

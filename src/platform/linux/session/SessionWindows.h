@@ -37,8 +37,9 @@ public:
     bool isNative() const { return m_choice == Choice::Native; }
     bool isDecided() const { return m_choice != Choice::Undecided; }
     NativeWindowSource &native() { return *m_native; }
+    // What closes the windows in use.
+    WindowControl &control() { return isNative() ? *m_native : *m_x11Control; }
     WindowWalk &x11Walk() { return *m_x11Walk; }
-    WindowControl &x11Control() { return *m_x11Control; }
     // Tells our own native windows, for one walk.
     OwnProgram ownWindows() const;
 

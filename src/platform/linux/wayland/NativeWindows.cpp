@@ -76,7 +76,7 @@ void NativeWindows::requestClose(WindowHandle window)
     m_connection->pump();
 }
 
-void NativeWindows::waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline)
+void NativeWindows::waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline)
 {
     const auto anyListed = [&] {
         return std::any_of(windows.begin(), windows.end(),

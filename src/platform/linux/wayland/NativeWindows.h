@@ -36,7 +36,7 @@ public:
     bool reportsPids() const override { return m_protocol && m_protocol->reportsPids(); }
     const ToplevelList &windows() const override { return m_windows; }
     void requestClose(WindowHandle window) override;
-    void waitUntilGone(const std::vector<WindowHandle> &windows, Deadline deadline) override;
+    void waitUntilClosed(const std::vector<WindowHandle> &windows, Deadline deadline) override;
 
 private:
     NativeWindows() = default;
